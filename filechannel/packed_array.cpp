@@ -1,0 +1,102 @@
+#include "filechannel/packed_array.hpp"
+
+#include <cstdlib>
+
+#include "filechannel/error_number.hpp"
+
+namespace corvane {
+
+namespace {
+
+constexpr std::uint8_t kBadArraySize = 9;
+constexpr std::uint8_t kOutOfMemory = 7;
+
+// Unsigned little-endian value of the first `width` bytes; missing bytes are 0.
+std::uint32_t LittleEndian(ByteView bytes, std::size_t width) {
+  std::uint32_t value = 0;
+  const std::size_t present = bytes.size() < width ? bytes.size() : width;
+  for (std::size_t i = present; i-- > 0;) {
+    value = (value << 8) | static_cast<std::uint8_t>(bytes[i]);
+  }
+  return value;
+}
+
+ByteString LittleEndianBytes(std::uint32_t value, std::size_t width) {
+  ByteString bytes(width, '\0');
+  for (std::size_t i = 0; i < width; ++i) {
+    bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFFu);
+  }
+  return bytes;
+}
+
+}  // namespace
+
+void PackedArray::FreeStorage::operator()(std::uint8_t* block) const { std::free(block); }
+
+std::int32_t PackedArray::Int32At(std::int32_t index) const {
+  const std::uint8_t* cell = storage_.get() + static_cast<std::size_t>(index) * 4;
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(cell[0]) | static_cast<std::uint32_t>(cell[1]) << 8 |
+                                   static_cast<std::uint32_t>(cell[2]) << 16 |
+                                   static_cast<std::uint32_t>(cell[3]) << 24);
+}
+
+void PackedArray::SetInt32At(std::int32_t index, std::int32_t value) {
+  std::uint8_t* cell = storage_.get() + static_cast<std::size_t>(index) * 4;
+  const auto bits = static_cast<std::uint32_t>(value);
+  for (int i = 0; i < 4; ++i) cell[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+}
+
+std::int16_t PackedArray::Int16At(std::int32_t index) const {
+  const std::uint8_t* cell = storage_.get() + static_cast<std::size_t>(index) * 2;
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(cell[0] | cell[1] << 8));
+}
+
+void PackedArray::SetInt16At(std::int32_t index, std::int16_t value) {
+  std::uint8_t* cell = storage_.get() + static_cast<std::size_t>(index) * 2;
+  const auto bits = static_cast<std::uint16_t>(value);
+  cell[0] = static_cast<std::uint8_t>(bits);
+  cell[1] = static_cast<std::uint8_t>(bits >> 8);
+}
+
+void CreateArray(PackedArray& array, std::int64_t count, int width) {
+  if (array.HasStorage()) return;
+  if (count <= 0 || count * width > 0xFFFFFFFFLL) {
+    SetErrorNumber(kBadArraySize);
+    return;
+  }
+  const auto bytes = static_cast<std::size_t>(count) * static_cast<std::size_t>(width);
+  auto* block = static_cast<std::uint8_t*>(std::calloc(bytes, 1));
+  if (block == nullptr) {
+    SetErrorNumber(kOutOfMemory);
+    return;
+  }
+  array.storage_.reset(block);
+  array.count_ = static_cast<std::int32_t>(count);
+  array.width_ = width;
+}
+
+void ReleaseArray(PackedArray& array) {
+  array.storage_.reset();
+  array.count_ = 0;
+  array.width_ = 0;
+}
+
+ByteString CellBytes(const PackedArray& array, std::int32_t index) {
+  const auto width = static_cast<std::size_t>(array.Width());
+  const auto* cell = reinterpret_cast<const char*>(array.Storage()) + static_cast<std::size_t>(index) * width;
+  return ByteString(cell, width);
+}
+
+std::uint8_t DecodeUnsigned8(ByteView bytes) { return static_cast<std::uint8_t>(LittleEndian(bytes, 1)); }
+
+std::int16_t DecodeInt16(ByteView bytes) { return static_cast<std::int16_t>(LittleEndian(bytes, 2)); }
+
+std::int32_t DecodeInt32(ByteView bytes) { return static_cast<std::int32_t>(LittleEndian(bytes, 4)); }
+
+ByteString EncodeInt16(std::int32_t value) { return LittleEndianBytes(static_cast<std::uint32_t>(value), 2); }
+
+ByteString EncodeInt32(std::int32_t value) { return LittleEndianBytes(static_cast<std::uint32_t>(value), 4); }
+
+bool SameBytes(ByteView first, ByteView second) { return first == second; }
+
+}  // namespace corvane

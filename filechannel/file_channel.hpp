@@ -1,13 +1,14 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "common/byte_string.hpp"
+#include "filechannel/file_service.hpp"
+#include "filechannel/floating_point_guard.hpp"
 #include "filechannel/packed_array.hpp"
 
 namespace corvane {
-
-class FileService;
 
 // The run's one file channel: byte-exact, unbuffered, position-addressed access
 // to at most one open file. Positions are 1-based: position 1 is the first byte.
@@ -44,7 +45,34 @@ class FileChannel {
   bool SameFileOnDisk(ByteView first, ByteView second);
 
  private:
-  // Filled in with the implementation.
+  enum class Mode { kOpenExisting, kReadWrite };
+
+  void Open(ByteView name, Mode mode);
+  bool Prepare(Mode mode);
+  // Checks shared by the positioned transfers, then moves the platform's file
+  // pointer to the given position; false when nothing may be transferred.
+  bool ReachPosition(std::int64_t position);
+  void ReadInto(std::uint8_t* buffer, std::uint32_t count);
+  void WriteFrom(const std::uint8_t* buffer, std::uint32_t count);
+  void Fail(PlatformError code);
+
+  // Runs one platform call with the floating-point environment kept.
+  template <typename Call>
+  auto Platform(Call&& call) {
+    const FloatingPointGuard guard;
+    return call();
+  }
+
+  FileService& service_;
+  bool open_ = false;
+  FileHandle handle_ = kInvalidFileHandle;
+  Mode mode_ = Mode::kOpenExisting;
+  FileAccess access_ = FileAccess::kRead;
+  bool diskFile_ = false;
+  std::uint64_t position_ = 0;  // 0-based offset of the next byte
+  // Receives the first bytes of a file opened by OpenExisting; the read only
+  // proves that the start of the file can be read.
+  std::array<std::uint8_t, 128> readAhead_{};
 };
 
 }  // namespace corvane

@@ -1,0 +1,144 @@
+#include "platform/posix/posix_file_service.hpp"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+
+#include "platform/posix/posix_error_code.hpp"
+
+namespace corvane {
+
+namespace {
+
+constexpr PlatformError kPathNotFound = 3;
+constexpr PlatformError kAccessDenied = 5;
+constexpr PlatformError kSharingViolation = 32;
+constexpr PlatformError kNegativeSeek = 131;
+
+int Descriptor(FileHandle handle) { return static_cast<int>(static_cast<std::intptr_t>(handle)); }
+
+// Whether the folder that would hold `name` exists, so that a missing file can
+// be told from a missing directory on its path.
+bool ParentFolderExists(const char* name) {
+  std::string path(name);
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  const std::size_t slash = path.rfind('/');
+  const std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  struct stat status {};
+  return ::stat(parent.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+PlatformError OpenError(const char* name, int errorValue) {
+  if (errorValue == ENOENT && !ParentFolderExists(name)) return kPathNotFound;
+  return WindowsErrorFromErrno(errorValue);
+}
+
+// Makes a freshly opened descriptor behave like a Windows handle opened without
+// sharing: a directory is refused, reads and writes block again, and a regular
+// file is locked against every other open. A file system that cannot lock at
+// all still gives access to the file.
+PlatformError Hold(int descriptor) {
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0) return WindowsErrorFromErrno(errno);
+  if (S_ISDIR(status.st_mode)) return kAccessDenied;
+  const int flags = ::fcntl(descriptor, F_GETFL);
+  if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) return WindowsErrorFromErrno(errno);
+  if (!S_ISREG(status.st_mode)) return 0;
+  int locked;
+  do {
+    locked = ::flock(descriptor, LOCK_EX | LOCK_NB);
+  } while (locked != 0 && errno == EINTR);
+  if (locked != 0 && errno == EWOULDBLOCK) return kSharingViolation;
+  return 0;
+}
+
+}  // namespace
+
+PosixFileService::PosixFileService(std::size_t chunkBytes) : chunkBytes_(std::max<std::size_t>(chunkBytes, 1)) {}
+
+OpenedFile PosixFileService::CreateFileA(const char* name, FileAccess access, FileDisposition disposition) {
+  // O_NONBLOCK keeps the open of a pipe without a partner from hanging; Hold
+  // clears it again.
+  int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (access == FileAccess::kReadWrite ? O_RDWR : O_RDONLY);
+  if (disposition == FileDisposition::kOpenAlways) flags |= O_CREAT;
+  int descriptor;
+  do {
+    descriptor = ::open(name, flags, 0666);
+  } while (descriptor < 0 && errno == EINTR);
+  if (descriptor < 0) return {kInvalidFileHandle, OpenError(name, errno)};
+  if (const PlatformError error = Hold(descriptor); error != 0) {
+    ::close(descriptor);
+    return {kInvalidFileHandle, error};
+  }
+  return {static_cast<FileHandle>(descriptor), 0};
+}
+
+FileType PosixFileService::GetFileType(FileHandle handle) {
+  struct stat status {};
+  if (::fstat(Descriptor(handle), &status) != 0) return FileType::kUnknown;
+  if (S_ISREG(status.st_mode)) return FileType::kDisk;
+  if (S_ISCHR(status.st_mode)) return FileType::kCharacter;
+  if (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode)) return FileType::kPipe;
+  return FileType::kUnknown;
+}
+
+PlatformError PosixFileService::SetFilePointer(FileHandle handle, std::int64_t offset) {
+  if (offset < 0) return kNegativeSeek;
+  if (::lseek(Descriptor(handle), static_cast<off_t>(offset), SEEK_SET) < 0) return WindowsErrorFromErrno(errno);
+  return 0;
+}
+
+// One system call may move fewer bytes than asked, and Linux moves at most
+// 0x7ffff000 per call: keep calling, at most chunkBytes_ at a time, until the
+// whole count is read or the end of the file is reached.
+Transferred PosixFileService::ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) {
+  Transferred result;
+  while (result.bytes < count) {
+    const std::size_t chunk = std::min<std::size_t>(count - result.bytes, chunkBytes_);
+    const ssize_t moved = ::read(Descriptor(handle), buffer + result.bytes, chunk);
+    if (moved < 0) {
+      if (errno == EINTR) continue;
+      result.error = WindowsErrorFromErrno(errno);
+      return result;
+    }
+    if (moved == 0) break;
+    result.bytes += static_cast<std::uint32_t>(moved);
+  }
+  return result;
+}
+
+Transferred PosixFileService::WriteFile(FileHandle handle, const std::uint8_t* buffer, std::uint32_t count) {
+  Transferred result;
+  while (result.bytes < count) {
+    const std::size_t chunk = std::min<std::size_t>(count - result.bytes, chunkBytes_);
+    const ssize_t moved = ::write(Descriptor(handle), buffer + result.bytes, chunk);
+    if (moved < 0) {
+      if (errno == EINTR) continue;
+      result.error = WindowsErrorFromErrno(errno);
+      return result;
+    }
+    if (moved == 0) break;
+    result.bytes += static_cast<std::uint32_t>(moved);
+  }
+  return result;
+}
+
+PlatformError PosixFileService::CloseHandle(FileHandle handle) {
+  // On Linux the descriptor is gone even when close is interrupted, so EINTR
+  // is no failure; the lock goes with the descriptor.
+  if (::close(Descriptor(handle)) != 0 && errno != EINTR) return WindowsErrorFromErrno(errno);
+  return 0;
+}
+
+std::optional<FileIdentity> PosixFileService::IdentifyFile(const char* name) {
+  struct stat status {};
+  if (::stat(name, &status) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
+}  // namespace corvane

@@ -72,12 +72,6 @@ TEST(ErrorSignalTest, FullScaleStaysWithinEightThousandAndOne) {
   }
 }
 
-TEST(ErrorSignalTest, DrawsTwoValuesPerSample) {
-  DitherSource dither;
-  GenerateErrorSignal(SampleBuffer({0, 0}), 2, 24, dither);
-  EXPECT_EQ(dither.NextUniform(), 0.8741881158202887);  // the fifth draw
-}
-
 // Without samples nothing may be drawn or touched: the result has no storage.
 TEST(ErrorSignalTest, NoSamplesGiveNoBufferAndDrawNothing) {
   struct Case {

@@ -52,7 +52,6 @@ TEST_F(InputHeaderTest, RejectsWithTheFirstFailingCheck) {
   };
   const Case cases[] = {
       {"lower-case form tag", WaveHeader{.formTag = "wave"}.Bytes(), kNotWave},
-      {"RIFF tag where WAVE belongs", WaveHeader{.formTag = "RIFF"}.Bytes(), kNotWave},
       {"empty file", "", kNotWave},
       {"11 bytes", canonical.substr(0, 11), kNotWave},
       {"12 bytes ending in WAVE", canonical.substr(0, 12), kNotPcm},
@@ -60,13 +59,11 @@ TEST_F(InputHeaderTest, RejectsWithTheFirstFailingCheck) {
       {"22 bytes: empty channel field", canonical.substr(0, 22), kNotMono},
       {"34 bytes: empty resolution", canonical.substr(0, 34), kNotResolution},
       {"extensible format code", WaveHeader{.formatCode = 0xFFFE}.Bytes(), kNotPcm},
-      {"format code 3", WaveHeader{.formatCode = 3}.Bytes(), kNotPcm},
       {"stereo", WaveHeader{.channels = 2}.Bytes(), kNotMono},
       {"no channels", WaveHeader{.channels = 0}.Bytes(), kNotMono},
       {"channel low byte 2, high byte 1", WaveHeader{.channels = 0x0102}.Bytes(), kNotMono},
       {"16 bits", WaveHeader{.bitsPerSample = 16}.Bytes(), kNotResolution},
       {"8 bits", WaveHeader{.bitsPerSample = 8}.Bytes(), kNotResolution},
-      {"64 bits", WaveHeader{.bitsPerSample = 64}.Bytes(), kNotResolution},
       {"everything wrong", WaveHeader{.formTag = "AVI ", .formatCode = 2, .channels = 2, .bitsPerSample = 8}.Bytes(),
        kNotWave},
       {"not PCM, stereo, 16 bits", WaveHeader{.formatCode = 2, .channels = 2, .bitsPerSample = 16}.Bytes(), kNotPcm},
@@ -154,14 +151,6 @@ TEST_F(InputHeaderTest, SampleRateZeroGivesAnInfiniteOrMissingDuration) {
   EXPECT_EQ(empty.sampleCount, 0);
   EXPECT_TRUE(std::isnan(empty.duration));
   EXPECT_EQ(TakeErrorNumber(), 0);
-}
-
-TEST_F(InputHeaderTest, ShortDataSizeFieldReadsItsMissingBytesAsZero) {
-  const std::string bytes = WaveHeader{.dataSize = 0xFFFFFF30u}.Bytes().substr(0, 42);
-  const HeaderCheck check = Check(bytes);
-  ASSERT_TRUE(check.Accepted());
-  EXPECT_EQ(check.header.dataSize, std::string("\x30\xFF"));
-  EXPECT_EQ(DeriveFigures(check.header).sampleCount, 0xFF30 / 3);
 }
 
 }  // namespace

@@ -58,10 +58,6 @@ TEST_F(SampleLoaderTest, MissingTailReadsAsSilence) {
   }
 }
 
-TEST_F(SampleLoaderTest, ReadsOnlyTheCountedSamples) {
-  EXPECT_EQ(Load(std::string("\x05\x00\x00\x06\x00\x00\x07\x00\x00", 9), 2, 24), (std::vector<std::int32_t>{5, 6}));
-}
-
 // A count that no array can hold leaves the result without storage and the
 // reason in the error number, with nothing read or written.
 TEST_F(SampleLoaderTest, CountWithoutStorageGivesNoBuffer) {

@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::uint8_t kBadArraySize = 9;
 constexpr std::uint8_t kOutOfMemory = 7;
+constexpr std::int64_t kLargestByteSize = 0xFFFFFFFF;  // a byte size must fit in 32 bits
 
 // Unsigned little-endian value of the first `width` bytes; missing bytes are 0.
 std::uint32_t LittleEndian(ByteView bytes, std::size_t width) {
@@ -60,7 +61,10 @@ void PackedArray::SetInt16At(std::int32_t index, std::int16_t value) {
 
 void CreateArray(PackedArray& array, std::int64_t count, int width) {
   if (array.HasStorage()) return;
-  if (count <= 0 || count * width > 0xFFFFFFFFLL) {
+  // Only widths 2, 3 and 4 exist. The size test divides instead of multiplying
+  // so that no count, however large, can overflow it.
+  const bool knownWidth = width >= 2 && width <= 4;
+  if (count <= 0 || !knownWidth || count > kLargestByteSize / width) {
     SetErrorNumber(kBadArraySize);
     return;
   }
@@ -82,6 +86,8 @@ void ReleaseArray(PackedArray& array) {
 }
 
 ByteString CellBytes(const PackedArray& array, std::int32_t index) {
+  // An index outside 0..N-1 (or an array without storage) has no cell to copy.
+  if (index < 0 || index >= array.Count()) return {};
   const auto width = static_cast<std::size_t>(array.Width());
   const auto* cell = reinterpret_cast<const char*>(array.Storage()) + static_cast<std::size_t>(index) * width;
   return ByteString(cell, width);

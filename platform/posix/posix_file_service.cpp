@@ -57,6 +57,14 @@ PlatformError Hold(int descriptor) {
   return 0;
 }
 
+// A read or write that the descriptor's access mode does not allow fails with
+// EBADF on a descriptor that is open all the same; Windows calls that access
+// denied, as when a read-only handle is written.
+PlatformError TransferError(int descriptor, int errorValue) {
+  if (errorValue == EBADF && ::fcntl(descriptor, F_GETFD) != -1) return kAccessDenied;
+  return WindowsErrorFromErrno(errorValue);
+}
+
 }  // namespace
 
 PosixFileService::PosixFileService(std::size_t chunkBytes) : chunkBytes_(std::max<std::size_t>(chunkBytes, 1)) {}
@@ -103,7 +111,7 @@ Transferred PosixFileService::ReadFile(FileHandle handle, std::uint8_t* buffer, 
     const ssize_t moved = ::read(Descriptor(handle), buffer + result.bytes, chunk);
     if (moved < 0) {
       if (errno == EINTR) continue;
-      result.error = WindowsErrorFromErrno(errno);
+      result.error = TransferError(Descriptor(handle), errno);
       return result;
     }
     if (moved == 0) break;
@@ -119,7 +127,7 @@ Transferred PosixFileService::WriteFile(FileHandle handle, const std::uint8_t* b
     const ssize_t moved = ::write(Descriptor(handle), buffer + result.bytes, chunk);
     if (moved < 0) {
       if (errno == EINTR) continue;
-      result.error = WindowsErrorFromErrno(errno);
+      result.error = TransferError(Descriptor(handle), errno);
       return result;
     }
     if (moved == 0) break;

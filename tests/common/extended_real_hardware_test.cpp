@@ -8,9 +8,11 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <random>
+#include <string>
 
 namespace corvane {
 namespace {
@@ -107,16 +109,21 @@ class OperandSource {
   std::mt19937_64 engine_;
 };
 
+std::string Hex(const ExtendedReal& x) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%04X:%016llX", static_cast<unsigned>(x.SignExponent()),
+                static_cast<unsigned long long>(x.Significand()));
+  return text;
+}
+
 ::testing::AssertionResult SameBits(const char* operation, const ExtendedReal& a, const ExtendedReal& b,
                                     const ExtendedReal& got, long double want) {
   const ExtendedReal expected = FromHardware(want);
   if (got.SignExponent() == expected.SignExponent() && got.Significand() == expected.Significand()) {
     return ::testing::AssertionSuccess();
   }
-  return ::testing::AssertionFailure() << std::hex << operation << " of " << a.SignExponent() << ":"
-                                       << a.Significand() << " and " << b.SignExponent() << ":" << b.Significand()
-                                       << " gave " << got.SignExponent() << ":" << got.Significand()
-                                       << ", hardware " << expected.SignExponent() << ":" << expected.Significand();
+  return ::testing::AssertionFailure() << operation << " of " << Hex(a) << " and " << Hex(b) << " gave " << Hex(got)
+                                       << ", hardware " << Hex(expected);
 }
 
 TEST(ExtendedRealHardwareTest, MatchesTheProcessorBitForBit) {
@@ -137,13 +144,12 @@ TEST(ExtendedRealHardwareTest, MatchesTheProcessorBitForBit) {
     check(SameBits("integer", a, a, a.RoundToInteger(), std::rint(ha)));
     const long long wantInteger = std::llrint(ha);
     if (a.ToInt64() != wantInteger && ++failures <= 10) {
-      ADD_FAILURE() << std::hex << "int64 of " << a.SignExponent() << ":" << a.Significand() << " gave "
-                    << a.ToInt64() << ", hardware " << wantInteger;
+      ADD_FAILURE() << "int64 of " << Hex(a) << " gave " << a.ToInt64() << ", hardware " << wantInteger;
     }
     const auto wantDouble = std::bit_cast<std::uint64_t>(static_cast<double>(ha));
     if (std::bit_cast<std::uint64_t>(a.ToDouble()) != wantDouble && ++failures <= 10) {
-      ADD_FAILURE() << std::hex << "double of " << a.SignExponent() << ":" << a.Significand() << " gave "
-                    << std::bit_cast<std::uint64_t>(a.ToDouble()) << ", hardware " << wantDouble;
+      ADD_FAILURE() << "double of " << Hex(a) << " gave " << ::testing::PrintToString(a.ToDouble())
+                    << ", hardware " << ::testing::PrintToString(static_cast<double>(ha)) << " (bits differ)";
     }
     const double d = source.NextDouble();
     const ExtendedReal fromDouble = ExtendedReal::FromDouble(d);

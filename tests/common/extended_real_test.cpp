@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 
 namespace corvane {
@@ -19,8 +20,11 @@ struct Bits {
   if (x.SignExponent() == expected.signExponent && x.Significand() == expected.significand) {
     return ::testing::AssertionSuccess();
   }
-  return ::testing::AssertionFailure() << std::hex << "got " << x.SignExponent() << ":" << x.Significand()
-                                       << ", expected " << expected.signExponent << ":" << expected.significand;
+  char text[64];
+  std::snprintf(text, sizeof text, "got %04X:%016llX, expected %04X:%016llX", static_cast<unsigned>(x.SignExponent()),
+                static_cast<unsigned long long>(x.Significand()), static_cast<unsigned>(expected.signExponent),
+                static_cast<unsigned long long>(expected.significand));
+  return ::testing::AssertionFailure() << text;
 }
 
 ExtendedReal Int(std::int64_t value) { return ExtendedReal::FromInteger(value); }

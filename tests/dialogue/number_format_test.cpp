@@ -190,8 +190,7 @@ TEST(NumberFormatTest, RoundToPlacesRoundsTheStoredValue) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     const ExtendedReal rounded = RoundToPlaces(Real(c.value), c.places);
-    // Compare with the extended value of the expected decimal, computed as
-    // the same quotient of an integer and a power of ten.
+    // The rounded value narrowed to a double is the double of the decimal.
     EXPECT_EQ(rounded.ToDouble(), c.expected);
     EXPECT_EQ(rounded.IsNegative(), std::signbit(c.expected));
   }

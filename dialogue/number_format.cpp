@@ -1,5 +1,7 @@
 #include "dialogue/number_format.hpp"
 
+#include <algorithm>
+
 #include "dialogue/power_of_ten_table.hpp"
 
 namespace corvane {
@@ -205,7 +207,7 @@ ExtendedReal RoundToPlaces(const ExtendedReal& value, std::uint32_t places) {
 }
 
 NumberText FormatNumber(const ExtendedReal& value, int significantDigits) {
-  const int n = significantDigits < 1 ? 1 : (significantDigits > kMaxSignificantDigits ? kMaxSignificantDigits : significantDigits);
+  const int n = std::clamp(significantDigits, 1, kMaxSignificantDigits);
   return LayOut(GenerateDigits(value, n), n);
 }
 

@@ -80,12 +80,13 @@ class OperandSource {
     } else if (kind < 96) {
       std::uint64_t payload = engine_() & ExtendedReal::kFractionMask;
       if (Below(2) == 0) payload &= ~ExtendedReal::kQuietBit;
-      if (payload == 0) payload = 1;
       if (Below(4) == 0) payload &= ~std::uint64_t{0} << Below(62);  // equal payloads now and then
-      return ExtendedReal::FromBits(sign | ExtendedReal::kExponentMask, ExtendedReal::kIntegerBit | (payload == 0 ? 1 : payload));
+      if (payload == 0) payload = 1;
+      return ExtendedReal::FromBits(sign | ExtendedReal::kExponentMask, ExtendedReal::kIntegerBit | payload);
     } else if (kind < 98) {
       // Unnormal, pseudo-infinity or pseudo-NaN: not valid operands.
-      const std::uint16_t invalidField = Below(2) == 0 ? ExtendedReal::kExponentMask : static_cast<std::uint16_t>(1 + Below(0x7FFE));
+      const auto invalidField =
+          static_cast<std::uint16_t>(Below(2) == 0 ? ExtendedReal::kExponentMask : 1 + Below(0x7FFE));
       return ExtendedReal::FromBits(sign | invalidField, significand & ExtendedReal::kFractionMask);
     } else {
       field = ExtendedReal::kExponentBias + Below(66);  // integers and halves

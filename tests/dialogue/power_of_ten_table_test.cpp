@@ -40,7 +40,8 @@ class BigNatural {
     BigNatural result = *this;
     std::int64_t borrow = 0;
     for (std::size_t i = 0; i < result.limbs_.size(); ++i) {
-      std::int64_t digit = std::int64_t{result.limbs_[i]} - borrow - (i < smaller.limbs_.size() ? smaller.limbs_[i] : 0);
+      const std::uint32_t subtrahend = i < smaller.limbs_.size() ? smaller.limbs_[i] : 0;
+      const std::int64_t digit = std::int64_t{result.limbs_[i]} - borrow - subtrahend;
       borrow = digit < 0 ? 1 : 0;
       result.limbs_[i] = static_cast<std::uint32_t>(digit + (borrow << 32));
     }

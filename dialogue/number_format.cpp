@@ -33,10 +33,15 @@ DigitString FilledDigits(char sign, char digit, int count, std::int32_t pointPos
   return digits;
 }
 
-// The 18-digit integer N with 10^17 <= N < 10^18 and |x| ~ N * 10^(k - 17);
-// returns k. k starts as floor(e * log10 2) from the binary exponent e, with
+// The 18-digit integer N, 10^17 <= N < 10^18, with |x| ~ N * 10^(k - 17).
+struct EighteenDigits {
+  std::int64_t integer;
+  std::int32_t k;
+};
+
+// k starts as floor(e * log10 2) from the binary exponent e, with
 // 19728 / 65536 a little below log10 2, and is corrected by one step.
-std::int32_t ScaleToEighteenDigits(const ExtendedReal& magnitude, std::int64_t& integer) {
+EighteenDigits ScaleToEighteenDigits(const ExtendedReal& magnitude) {
   const std::int32_t binaryExponent = magnitude.BiasedExponent() - ExtendedReal::kExponentBias;
   std::int32_t k = (binaryExponent * 19728) >> 16;  // arithmetic shift: floor
   ExtendedReal y = ScaleByPowerOfTen(magnitude, static_cast<std::int16_t>(17 - k)).RoundToInteger();
@@ -48,8 +53,7 @@ std::int32_t ScaleToEighteenDigits(const ExtendedReal& magnitude, std::int64_t& 
     y = y * ten;
     --k;
   }
-  integer = y.ToInt64();
-  return k;
+  return {y.ToInt64(), k};
 }
 
 // Rounds the digit string to n digits on digit n + 1 alone: above 5 up, 5 up
@@ -77,8 +81,7 @@ DigitString GenerateDigits(const ExtendedReal& value, int n) {
   if (value.BiasedExponent() == 0 || value.IsNaN()) return FilledDigits(' ', '0', n, 1);
   if (value.IsInfinite()) return FilledDigits(value.IsNegative() ? '-' : ' ', '9', n, 999);
 
-  std::int64_t integer = 0;
-  const std::int32_t k = ScaleToEighteenDigits(value.Abs(), integer);
+  const auto [integer, k] = ScaleToEighteenDigits(value.Abs());
   if (integer <= 0) return FilledDigits(' ', '0', n, 1);  // cannot happen for a normal value
 
   // Take N apart by repeated division by 10, last digit first.

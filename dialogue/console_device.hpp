@@ -27,6 +27,7 @@ struct ScreenBufferInfo {
 struct CursorInfo {
   std::uint32_t size = 0;
   bool visible = false;
+  friend bool operator==(const CursorInfo&, const CursorInfo&) = default;
 };
 
 // An inclusive rectangle of cells, 0-based.

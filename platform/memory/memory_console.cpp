@@ -49,8 +49,10 @@ std::optional<CursorInfo> MemoryConsole::GetCursorInfo() {
 void MemoryConsole::SetCursorInfo(const CursorInfo& info) { screen_.SetCursorInfo(info); }
 
 std::optional<InputRecord> MemoryConsole::PeekInput() {
-  if (input_.empty()) {
-    if (onIdle_) onIdle_();
+  if (input_.empty() && onIdle_) {
+    // A copy runs, so that the callback may replace or clear itself.
+    const std::function<void()> onIdle = onIdle_;
+    onIdle();
   }
   if (input_.empty()) {
     if (++idleLooks_ > idleLookLimit_) throw InputExhausted();
@@ -65,6 +67,9 @@ void MemoryConsole::ReadInput() {
 
 void MemoryConsole::Beep() { ++beeps_; }
 
-void MemoryConsole::Sleep(std::chrono::milliseconds duration) { slept_ += duration; }
+void MemoryConsole::Sleep(std::chrono::milliseconds duration) {
+  slept_ += duration;
+  sleeps_.push_back(duration);
+}
 
 }  // namespace corvane

@@ -45,6 +45,8 @@ class MemoryConsole : public ConsoleDevice {
 
   int Beeps() const { return beeps_; }
   std::chrono::milliseconds Slept() const { return slept_; }
+  // Every pause asked for, in order.
+  const std::vector<std::chrono::milliseconds>& Sleeps() const { return sleeps_; }
   // Makes GetCursorInfo fail, as on a console that cannot report its cursor.
   void FailCursorInfo(bool fail) { failCursorInfo_ = fail; }
 
@@ -70,6 +72,7 @@ class MemoryConsole : public ConsoleDevice {
   int idleLooks_ = 0;
   int beeps_ = 0;
   std::chrono::milliseconds slept_{0};
+  std::vector<std::chrono::milliseconds> sleeps_;
   bool failCursorInfo_ = false;
 };
 

@@ -1,0 +1,232 @@
+#include "dialogue/line_input.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialogue/console_text.hpp"
+#include "dialogue/key_events.hpp"
+#include "platform/memory/memory_console.hpp"
+#include "support/keys.hpp"
+#include "support/screen_picture.hpp"
+
+namespace corvane {
+namespace {
+
+using control_key::kCapsLockOn;
+using control_key::kLeftAltPressed;
+using control_key::kRightAltPressed;
+using control_key::kShiftPressed;
+
+class LineEditorTest : public ::testing::Test {
+ protected:
+  LineEditorTest() : device(80, 42), console(device) { console.OpenConsole(); }
+  MemoryConsole device;
+  ConsoleText console;
+};
+
+TEST_F(LineEditorTest, EnterAloneGivesTheEmptyTextAndTheNextRow) {
+  console.MoveCursor(12, 22);
+  keys::Enter(device);
+  EXPECT_EQ(ReadLine(console), "");
+  EXPECT_EQ(CursorOf(device), (CursorAt{13, 1}));
+}
+
+TEST_F(LineEditorTest, TextComesBackExactlyAsTypedAndEchoesAtTheCursor) {
+  console.MoveCursor(12, 22);
+  keys::TypeLine(device, "  my file.wav ");
+  EXPECT_EQ(ReadLine(console), "  my file.wav ");
+  EXPECT_EQ(device.RowText(11), std::string(21, ' ') + "  my file.wav");
+}
+
+TEST_F(LineEditorTest, BackspaceErasesTheLastCharacterAndDoesNothingOnAnEmptyLine) {
+  keys::Backspace(device);
+  keys::Type(device, "abd");
+  keys::Backspace(device);
+  keys::TypeLine(device, "c");
+  EXPECT_EQ(ReadLine(console), "abc");
+  EXPECT_EQ(device.RowText(0), "abc");
+}
+
+TEST_F(LineEditorTest, OnlyBackspaceAndEnterOfTheControlCodesDoAnything) {
+  keys::Type(device, "a");
+  keys::Tap(device, 9, 0x0F);  // Tab
+  keys::Tap(device, 10);       // Ctrl+J
+  keys::Tap(device, 3, 0x2E);  // Ctrl+C
+  keys::Tap(device, 27, 0x1A); // Ctrl+[
+  keys::Tap(device, 0, keys::kEscScan);
+  keys::Tap(device, 0, 0x48);  // Up
+  keys::Tap(device, 0, 0x53);  // Delete
+  keys::Tap(device, 0, 0x3B);  // F1
+  keys::Type(device, "b");
+  keys::Tap(device, 8, 0x23);   // Ctrl+H
+  keys::Type(device, "c");
+  keys::Tap(device, 13, 0x32);  // Ctrl+M
+  EXPECT_EQ(ReadLine(console), "ac");
+  EXPECT_EQ(device.RowText(0), "ac");
+  EXPECT_EQ(CursorOf(device), (CursorAt{2, 1}));
+}
+
+TEST_F(LineEditorTest, HighAndDeleteBytesAreStoredAndEchoed) {
+  keys::TypeLine(device, "\x7F\x80\xE9\xFF");
+  EXPECT_EQ(ReadLine(console), "\x7F\x80\xE9\xFF");
+  EXPECT_EQ(device.RowText(0), "\x7F\x80\xE9\xFF");
+}
+
+TEST_F(LineEditorTest, AltWithALetterKeyAddsNothing) {
+  keys::Tap(device, 'f', 0x21, kLeftAltPressed);
+  keys::Tap(device, 'q', 0x10, kRightAltPressed);
+  keys::Tap(device, '1', 0x02, kLeftAltPressed);  // not a letter key: kept
+  keys::Enter(device);
+  EXPECT_EQ(ReadLine(console), "1");
+}
+
+TEST_F(LineEditorTest, CapsLockGivesTheCharacterOfTheActualShiftState) {
+  keys::Tap(device, '!', 0x02, kCapsLockOn);                  // console shifted it: back to 1
+  keys::Tap(device, '1', 0x02, kCapsLockOn | kShiftPressed);  // console did not: up to !
+  keys::Tap(device, '/', 0x35, kCapsLockOn | kShiftPressed);
+  keys::Tap(device, 'A', 0x1E, kCapsLockOn);                  // letters stay with Caps Lock
+  keys::Tap(device, '!', 0x02);                               // no Caps Lock: unchanged
+  keys::Enter(device);
+  EXPECT_EQ(ReadLine(console), "1!?A!");
+}
+
+TEST_F(LineEditorTest, ACharacterReportedOnlyOnReleaseIsDropped) {
+  device.QueueInput(keys::Release('x', 0x2D));
+  keys::TypeLine(device, "y");
+  EXPECT_EQ(ReadLine(console), "y");
+}
+
+TEST_F(LineEditorTest, TheLineHoldsAtMostTenThousandBytes) {
+  keys::Type(device, std::string(kMaxLineLength, 'k'));
+  keys::Type(device, "zz");
+  keys::Enter(device);
+  const ByteString line = ReadLine(console);
+  EXPECT_EQ(line, std::string(kMaxLineLength, 'k'));
+  // 10000 cells from column 1 of row 1 on an 80-column screen: the echo has
+  // scrolled and the last row written holds the last 10000 mod 80 = 0 ... so
+  // nothing beyond the limit was echoed: no 'z' anywhere.
+  for (const std::string& row : device.Rows()) EXPECT_EQ(row.find('z'), std::string::npos);
+}
+
+TEST_F(LineEditorTest, BackspaceStillWorksOnAFullLine) {
+  keys::Type(device, std::string(kMaxLineLength, 'k'));
+  keys::Backspace(device);
+  keys::Type(device, "end");
+  keys::Enter(device);
+  EXPECT_EQ(ReadLine(console), std::string(kMaxLineLength - 1, 'k') + "e");
+}
+
+TEST_F(LineEditorTest, BackspaceAfterTheLastColumnBlanksThatCellAndStaysOnIt) {
+  console.MoveCursor(5, 79);
+  keys::Type(device, "ab");
+  keys::Backspace(device);
+  keys::Enter(device);
+  device.SetIdleLookLimit(0);
+  EXPECT_EQ(ReadLine(console), "a");
+  EXPECT_EQ(device.RowText(4), std::string(78, ' ') + "a");
+}
+
+TEST_F(LineEditorTest, BackspaceInTheBottomRightCellOwesNoScroll) {
+  console.MoveCursor(42, 79);
+  keys::Type(device, "ab");
+  keys::Backspace(device);
+  ConsoleText& text = console;
+  device.SetOnIdle([&] {
+    // Before Enter: the cursor stands on the blanked corner cell, no scroll owed.
+    EXPECT_EQ(CursorOf(device), (CursorAt{42, 80}));
+    EXPECT_FALSE(text.PendingLineFeed());
+    EXPECT_EQ(device.RowText(41), std::string(78, ' ') + "a");
+    device.SetOnIdle(nullptr);
+    keys::Enter(device);
+  });
+  EXPECT_EQ(ReadLine(console), "a");
+}
+
+TEST_F(LineEditorTest, BackspaceAfterTheStartScrolledAwayStillRemovesAByte) {
+  // 42 full rows and one byte typed from the bottom row: the buffer has
+  // scrolled 42 times and the line's start is gone from the screen.
+  console.MoveCursor(42, 1);
+  keys::Type(device, std::string(80 * 42 + 1, 's'));
+  // Back to row 1, column 1, where 80 bytes of the line remain.
+  for (int i = 0; i < 1 + 80 * 41; ++i) keys::Backspace(device);
+  int idle = 0;
+  device.SetOnIdle([&] {
+    if (idle++ == 0) {
+      EXPECT_EQ(CursorOf(device), (CursorAt{1, 1}));
+      device.Screen().At(79, 0).character = 'u';
+      keys::Backspace(device);
+    } else {
+      // The cell before row 1, column 1 in reading order is the last of row 1.
+      EXPECT_EQ(CursorOf(device), (CursorAt{1, 80}));
+      EXPECT_EQ(device.Screen().At(79, 0).character, ' ');
+      device.SetOnIdle(nullptr);
+      keys::Enter(device);
+    }
+  });
+  EXPECT_EQ(ReadLine(console), std::string(79, 's'));
+}
+
+TEST_F(LineEditorTest, TheCursorShowsOnlyWhileALineIsTyped) {
+  console.SetCursorMode(0);
+  device.SetOnIdle([&] {
+    EXPECT_TRUE(device.Screen().Cursor().visible);
+    device.SetOnIdle(nullptr);
+    keys::Enter(device);
+  });
+  ReadLine(console);
+  EXPECT_FALSE(device.Screen().Cursor().visible);
+}
+
+class KeyWaitTest : public LineEditorTest {};
+
+TEST_F(KeyWaitTest, ModifiersReleasesAndOtherEventsDoNotEndTheWait) {
+  const std::uint16_t modifierScans[] = {0x1D, 0x2A, 0x36, 0x38, 0x3A, 0x45, 0x46};
+  for (const std::uint16_t scan : modifierScans) device.QueueInput(keys::Press(0, scan));
+  device.QueueInput(keys::Release('a', 0x1E));
+  device.QueueInput(keys::Event(InputEventType::Mouse));
+  device.QueueInput(keys::Event(InputEventType::Focus));
+  device.SetIdleLookLimit(5);
+  EXPECT_THROW(AwaitKeyPress(console), InputExhausted);
+  EXPECT_EQ(device.PendingInput(), 0u);
+}
+
+TEST_F(KeyWaitTest, AnyOtherKeyEndsTheWaitAndStaysPending) {
+  struct Case {
+    const char* label;
+    InputRecord key;
+  };
+  const Case cases[] = {
+      {"letter", keys::Press('a', 0x1E)},
+      {"Esc", keys::Press(0, keys::kEscScan)},
+      {"Enter", keys::Press(13, keys::kEnterScan)},
+      {"Ctrl+C", keys::Press(3, 0x2E)},
+      {"F1", keys::Press(0, 0x3B)},
+      {"Alt+F", keys::Press('f', 0x21, kLeftAltPressed)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    MemoryConsole fresh(80, 42);
+    ConsoleText text(fresh);
+    fresh.QueueInput(keys::Press(0, 0x2A));  // Shift alone first
+    fresh.QueueInput(c.key);
+    fresh.SetIdleLookLimit(0);
+    AwaitKeyPress(text);
+    ASSERT_EQ(fresh.PendingInput(), 1u);
+    EXPECT_EQ(*fresh.PeekInput(), c.key);
+  }
+}
+
+TEST(KeyClassifier, EscGivesCharacterTwentySevenOnlyWithCapsLock) {
+  MemoryConsole device(10, 2);
+  device.QueueInput(keys::Press(0, keys::kEscScan));
+  EXPECT_EQ(PeekKeyEvent(device).character, 0);
+  device.ReadInput();
+  device.QueueInput(keys::Press(0, keys::kEscScan, kCapsLockOn));
+  const KeyEvent esc = PeekKeyEvent(device);
+  EXPECT_EQ(esc.kind, KeyKind::Character);
+  EXPECT_EQ(esc.character, 27);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,340 @@
+#include "dialogue/dialogue_driver.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "filechannel/error_number.hpp"
+#include "platform/memory/memory_console.hpp"
+#include "platform/posix/posix_file_service.hpp"
+#include "support/keys.hpp"
+#include "support/recording_window_library.hpp"
+#include "support/screen_picture.hpp"
+#include "support/temp_folder.hpp"
+#include "support/wave_bytes.hpp"
+
+namespace corvane {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The ten 24-bit samples whose error signal, with a fresh dither source, is
+// known by heart.
+const std::int32_t kTenSamples[] = {384, 100, -100, 8388352, -8388608, 0, 1, 127, 128, 129};
+const std::int16_t kTenErrors[] = {8000, -6250, 6250, 0, 0, 1, -63, -7937, -8000, 7938};
+
+std::string Samples24(const std::vector<std::int32_t>& samples) {
+  std::string bytes;
+  for (const std::int32_t sample : samples) bytes += Le32(static_cast<std::uint32_t>(sample)).substr(0, 3);
+  return bytes;
+}
+
+// A mono 24-bit file of `count` samples at `rate` Hz: the ten known samples
+// first, silence after them.
+std::string TenSampleFile(std::uint32_t count = 10, std::uint32_t rate = 44100) {
+  std::vector<std::int32_t> samples(kTenSamples, kTenSamples + 10);
+  samples.resize(count, 0);
+  return WaveHeader{.sampleRate = rate, .dataSize = count * 3}.Bytes() + Samples24(samples);
+}
+
+std::string TenErrorBytes() {
+  std::string bytes;
+  for (const std::int16_t error : kTenErrors) bytes += Le16(static_cast<std::uint16_t>(error));
+  return bytes;
+}
+
+const std::string kPrompt = "   File to process?  ";
+const std::string kOutputPrompt = "   Output filename?  ";
+
+class DialogueTest : public ::testing::Test {
+ protected:
+  DialogueTest() : console(device) {
+    console.OpenConsole();
+    TakeErrorNumber();
+  }
+
+  void Run() {
+    DialogueServices services{console, windows, channel, dither, 0};
+    RunDialogue(services);
+  }
+
+  // The rows from "   Working..." on that hold text, in order.
+  std::vector<std::string> ProgressRows() const {
+    std::vector<std::string> rows = device.Rows();
+    auto start = std::find(rows.begin(), rows.end(), "   Working...");
+    std::vector<std::string> progress;
+    std::copy_if(start, rows.end(), std::back_inserter(progress), [](const std::string& row) { return !row.empty(); });
+    return progress;
+  }
+
+  std::vector<std::string> BoxTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& box : windows.boxes) {
+      EXPECT_EQ(box.caption, "  ERROR");
+      texts.push_back(box.text);
+    }
+    return texts;
+  }
+
+  MemoryConsole device{80, 42};
+  ConsoleText console;
+  RecordingWindowLibrary windows{device};
+  PosixFileService files;
+  FileChannel channel{files};
+  DitherSource dither;
+  TempFolder folder;
+};
+
+TEST_F(DialogueTest, SetsUpTheWindowOnceWithTheLibrarysCallsInOrder) {
+  const std::string input = folder.Write("in.wav", TenSampleFile());
+  keys::TypeLine(device, input);
+  keys::TypeLine(device, folder.Path("out.wav"));
+  keys::Tap(device, 'x');
+  Run();
+  const std::vector<std::string> setUp(windows.calls.begin(), windows.calls.begin() + 12);
+  EXPECT_EQ(setUp, (std::vector<std::string>{
+                       "InitConsoleTools(0,0,0,0,&0,0)", "ConsoleToolBar(0,5)", "ConsoleTitle(Corvane)",
+                       "ConsoleIcon(32512)", "DeleteWindowMenuItem(61728)", "DeleteWindowMenuItem(0)",
+                       "DeleteWindowMenuItem(61440)", "DeleteWindowMenuItem(-2)", "DeleteWindowMenuItem(-1)",
+                       "DeleteWindowMenuItem(61488)", "Console80x(42)", "ConsoleMove(32767,32767)"}));
+  EXPECT_EQ(windows.calls.size(), 12u) << "a good run shows no message box";
+}
+
+TEST_F(DialogueTest, FirstScreenShowsBannerNoteAndPromptWithTheNameTypedInBlack) {
+  keys::Type(device, "ab");
+  keys::Backspace(device);
+  keys::Type(device, "c");
+  EXPECT_THROW(Run(), InputExhausted);  // still waiting for Enter
+
+  EXPECT_TRUE(ScreenIs(device, {"",
+                                "   Corvane v1",
+                                "   (c) 2026 The Corvane authors",
+                                "   https://corvane.example",
+                                "",
+                                "",
+                                "",
+                                "   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer",
+                                "",
+                                "",
+                                "",
+                                kPrompt + "ac"}));
+  const ScreenBuffer& screen = device.Screen();
+  for (int column = 0; column < 80; ++column) {
+    const std::uint8_t expected = column < 20 ? 0xF8 : 0xF0;
+    EXPECT_EQ(screen.At(column, 11).attribute, expected) << "row 12, column " << column + 1;
+    EXPECT_EQ(screen.At(column, 1).attribute, 0xF0) << "row 2, column " << column + 1;
+  }
+  EXPECT_EQ(screen.At(20, 11).character, ' ');
+  EXPECT_TRUE(screen.Cursor().visible) << "the cursor shows while the name is typed";
+  EXPECT_EQ(CursorOf(device), (CursorAt{12, 24}));
+}
+
+TEST_F(DialogueTest, AConvertedFileShowsEveryRowInPlaceAndWritesTheErrorSignal) {
+  const std::string input = folder.Write("in.wav", TenSampleFile(10000));
+  const std::string output = folder.Path("out.wav");
+  keys::TypeLine(device, input);
+  keys::TypeLine(device, output);
+  keys::Tap(device, 'q');  // pressed during the conversion: ends the final wait at once
+  Run();
+
+  EXPECT_TRUE(ScreenIs(device, {"",
+                                "   Corvane v1",
+                                "   (c) 2026 The Corvane authors",
+                                "   https://corvane.example",
+                                "",
+                                "",
+                                "",
+                                "   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer",
+                                "",
+                                "",
+                                "",
+                                kPrompt + input,
+                                "",
+                                "",
+                                "                     FILE DATA",
+                                "",
+                                "                     Channels     1",
+                                "                     Sample rate  44100 Hz",
+                                "                     Resolution   24 bits",
+                                "                     Length       10000 samples",
+                                "                     Duration     .23 seconds",
+                                "",
+                                "",
+                                kOutputPrompt + output,
+                                "",
+                                "",
+                                "   Working...",
+                                "",
+                                "   Reading input file...",
+                                "   Done",
+                                "",
+                                "   Generating output values...",
+                                "   Done",
+                                "",
+                                "   Writing output file...",
+                                "   Done",
+                                "",
+                                "",
+                                "",
+                                "   Job finished",
+                                "   press any key to quit",
+                                ""}));
+  EXPECT_EQ(CursorOf(device), (CursorAt{42, 1}));
+  EXPECT_EQ(device.Screen().At(3, 39).attribute, 0xF0) << "Job finished is black";
+  EXPECT_EQ(device.Screen().At(3, 40).attribute, 0xF8) << "the key prompt is dark grey";
+  EXPECT_EQ(device.Screen().At(21, 16).attribute, 0xF8) << "the file data are dark grey";
+  EXPECT_FALSE(device.Screen().Cursor().visible);
+  EXPECT_EQ(device.Beeps(), 1);
+  EXPECT_EQ(device.PendingInput(), 2u) << "the final key stays pending";
+
+  const std::string written = folder.Read("out.wav");
+  ASSERT_EQ(written.size(), 20044u);
+  EXPECT_EQ(written.substr(0, 44), OutputHeader(20036, 44100, 88200, 20000));
+  EXPECT_EQ(Hex(written.substr(44, 20)), Hex(TenErrorBytes()));
+}
+
+TEST_F(DialogueTest, AMissingOrEmptyNameIsNotFoundAndTheDialogueStartsAgain) {
+  keys::TypeLine(device, folder.Path("missing.wav"));
+  keys::TypeLine(device, "");
+  keys::TypeLine(device, folder.Path("no-such-folder/in.wav"));
+  keys::TypeLine(device, folder.Root().string());  // a folder is no file
+  EXPECT_THROW(Run(), InputExhausted);
+
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>(4, "          File not found.\\nPlease enter a valid filename"));
+  EXPECT_EQ(windows.boxes[0].screen[11], kPrompt + folder.Path("missing.wav")) << "the box stands over the attempt";
+  EXPECT_EQ(std::count(device.Sleeps().begin(), device.Sleeps().end(), 100ms), 4);
+  EXPECT_EQ(device.Beeps(), 4);
+  EXPECT_EQ(device.RowText(1), "   Corvane v1");
+  EXPECT_EQ(device.RowText(11), "   File to process?") << "a fresh prompt after a cleared screen";
+}
+
+TEST_F(DialogueTest, AnErrorLeftFromEarlierNeverFailsAGoodFile) {
+  const std::string input = folder.Write("in.wav", TenSampleFile());
+  SetErrorNumber(70);
+  keys::TypeLine(device, folder.Path("missing.wav"));  // fails, and must leave the channel closed
+  keys::TypeLine(device, input);
+  keys::TypeLine(device, folder.Path("out.wav"));
+  keys::Tap(device, 'x');
+  Run();
+  EXPECT_EQ(windows.boxes.size(), 1u);
+  EXPECT_EQ(folder.Read("out.wav").size(), 64u);
+}
+
+TEST_F(DialogueTest, ARejectedHeaderShowsOneBoxAndTheNextFileIsConverted) {
+  const std::string stereo = folder.Write("stereo.wav", WaveHeader{.channels = 2, .dataSize = 6}.Bytes() + "123456");
+  const std::string notWave = folder.Write("text.wav", "just some text, not a sound file at all");
+  const std::string input = folder.Write("in.wav", TenSampleFile());
+  keys::TypeLine(device, stereo);
+  keys::TypeLine(device, notWave);
+  keys::TypeLine(device, input);
+  keys::TypeLine(device, folder.Path("out.wav"));
+  keys::Tap(device, 'x');
+  Run();
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"This is not a mono Wave file ", "This is not a Wave file "}));
+  EXPECT_EQ(std::count(device.Sleeps().begin(), device.Sleeps().end(), 100ms), 0) << "no pause on this path";
+  EXPECT_EQ(folder.Read("out.wav").substr(44), TenErrorBytes());
+}
+
+TEST_F(DialogueTest, AFailedWriteAsksForAnotherNameAndWritesTheSameBytesThere) {
+  const std::string input = folder.Write("in.wav", TenSampleFile());
+  const std::string unwritable = folder.Path("no-such-folder/out.wav");
+  const std::string output = folder.Path("out.wav");
+  keys::TypeLine(device, input);
+  keys::TypeLine(device, unwritable);
+  keys::TypeLine(device, output);
+  keys::Tap(device, 'x');
+  Run();
+
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"The output file could not be written "});
+  const std::vector<std::string>& atBox = windows.boxes[0].screen;
+  EXPECT_EQ(atBox[34], "   Writing output file...");
+  EXPECT_EQ(atBox[35], "") << "no Done after a failed write";
+  EXPECT_EQ(ProgressRows(),
+            (std::vector<std::string>{"   Working...", "   Reading input file...", "   Done",
+                                      "   Generating output values...", "   Done", "   Writing output file...",
+                                      kOutputPrompt + output, "   Writing output file...", "   Done",
+                                      "   Job finished", "   press any key to quit"}));
+  EXPECT_EQ(folder.Read("out.wav"), OutputHeader(56, 44100, 88200, 20) + TenErrorBytes());
+  EXPECT_EQ(device.Beeps(), 2);
+}
+
+TEST_F(DialogueTest, TheInputFileIsNeverOverwrittenWhateverItsNameLooksLike) {
+  const std::string recording = TenSampleFile();
+  const std::string input = folder.Write("in.wav", recording);
+  std::filesystem::create_directory(folder.Path("sub"));
+  const std::string sameFile = folder.Path("sub/../in.wav");
+  std::filesystem::create_hard_link(input, folder.Path("link.wav"));
+  keys::TypeLine(device, input);
+  keys::TypeLine(device, sameFile);
+  keys::TypeLine(device, folder.Path("link.wav"));
+  keys::TypeLine(device, folder.Path("out.wav"));
+  keys::Tap(device, 'x');
+  Run();
+
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>(2, "The output file must not be the input file "));
+  EXPECT_EQ(folder.Read("in.wav"), recording);
+  EXPECT_EQ(windows.boxes[0].screen[23], kOutputPrompt + sameFile);
+  EXPECT_EQ(windows.boxes[1].screen[24], kOutputPrompt + folder.Path("link.wav"))
+      << "the prompt comes again on the next row";
+  EXPECT_EQ(folder.Read("out.wav").substr(44), TenErrorBytes());
+}
+
+TEST_F(DialogueTest, AFileTooLargeForMemoryIsReportedAndTheNextStartsWithTheFirstDither) {
+  // 0xFFFFFFFF bytes of 24-bit samples: more than 32 bits' worth of 32-bit
+  // sample memory, so the sample array cannot be made.
+  const std::string huge = folder.Write("huge.wav", WaveHeader{.dataSize = 0xFFFFFFFF}.Bytes());
+  const std::string input = folder.Write("in.wav", TenSampleFile());
+  keys::TypeLine(device, huge);
+  keys::TypeLine(device, folder.Path("never.wav"));
+  keys::TypeLine(device, input);
+  keys::TypeLine(device, folder.Path("out.wav"));
+  keys::Tap(device, 'x');
+  Run();
+
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Not enough memory to convert this file "});
+  EXPECT_EQ(windows.boxes[0].screen[19], "                     Length       1431655765 samples");
+  EXPECT_FALSE(folder.Exists("never.wav"));
+  EXPECT_EQ(folder.Read("out.wav").substr(44), TenErrorBytes());
+}
+
+TEST_F(DialogueTest, AnInputThatCannotBeReadAnyMoreIsReportedAndTheDialogueStartsAgain) {
+  const std::string input = folder.Write("in.wav", TenSampleFile());
+  PosixFileService otherProcess;
+  FileChannel holder(otherProcess);
+  keys::TypeLine(device, input);
+  int idle = 0;
+  device.SetOnIdle([&] {
+    if (idle++ == 0) {
+      // While the output name is asked for, someone else takes the input.
+      holder.OpenExisting(input);
+      keys::TypeLine(device, folder.Path("never.wav"));
+    } else if (idle == 2) {
+      holder.Close();
+      keys::TypeLine(device, input);
+      keys::TypeLine(device, folder.Path("out.wav"));
+      keys::Tap(device, 'x');
+    }
+  });
+  Run();
+
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"The input file could not be read "});
+  EXPECT_EQ(folder.Read("out.wav").substr(44), TenErrorBytes());
+}
+
+TEST_F(DialogueTest, AnEmptyDataChunkWritesAHeaderAlone) {
+  const std::string input = folder.Write("empty.wav", WaveHeader{.bitsPerSample = 32}.Bytes());
+  keys::TypeLine(device, input);
+  keys::TypeLine(device, folder.Path("out.wav"));
+  keys::Tap(device, 'x');
+  Run();
+  EXPECT_TRUE(windows.boxes.empty());
+  EXPECT_EQ(device.RowText(19), "                     Length       0 samples");
+  EXPECT_EQ(device.RowText(20), "                     Duration     0 seconds");
+  EXPECT_EQ(folder.Read("out.wav"), OutputHeader(36, 44100, 88200, 0));
+}
+
+}  // namespace
+}  // namespace corvane

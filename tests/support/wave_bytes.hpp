@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Little-endian byte strings, written out here rather than taken from the
+// packing code under test.
+inline std::string Le16(std::uint16_t value) {
+  return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+}
+
+inline std::string Le32(std::uint32_t value) {
+  return {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
+          static_cast<char>((value >> 16) & 0xFF), static_cast<char>(value >> 24)};
+}
+
+// A canonical 44-byte WAV header for a mono 24-bit file at 44100 Hz with no
+// samples; any field can be overridden in one line, for instance
+// WaveHeader{.channels = 2}.Bytes().
+struct WaveHeader {
+  std::string riffTag = "RIFF";
+  std::uint32_t riffSize = 36;
+  std::string formTag = "WAVE";
+  std::string fmtTag = "fmt ";
+  std::uint32_t fmtLength = 16;
+  std::uint16_t formatCode = 1;
+  std::uint16_t channels = 1;
+  std::uint32_t sampleRate = 44100;
+  std::uint32_t byteRate = 132300;
+  std::uint16_t blockAlign = 3;
+  std::uint16_t bitsPerSample = 24;
+  std::string dataTag = "data";
+  std::uint32_t dataSize = 0;
+
+  std::string Bytes() const {
+    return riffTag + Le32(riffSize) + formTag + fmtTag + Le32(fmtLength) + Le16(formatCode) + Le16(channels) +
+           Le32(sampleRate) + Le32(byteRate) + Le16(blockAlign) + Le16(bitsPerSample) + dataTag + Le32(dataSize);
+  }
+};
+
+// The header of a mono 16-bit output file, field by field in file order.
+inline std::string OutputHeader(std::uint32_t riffSize, std::uint32_t sampleRate, std::uint32_t byteRate,
+                                std::uint32_t dataSize) {
+  return "RIFF" + Le32(riffSize) + "WAVE" + "fmt " + Le32(16) + Le16(1) + Le16(1) + Le32(sampleRate) +
+         Le32(byteRate) + Le16(2) + Le16(16) + "data" + Le32(dataSize);
+}
+
+// Bytes written as hexadecimal pairs, for failure messages.
+inline std::string Hex(const std::string& bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string text;
+  for (unsigned char byte : bytes) {
+    if (!text.empty()) text += ' ';
+    text += digits[byte >> 4];
+    text += digits[byte & 0x0F];
+  }
+  return text;
+}

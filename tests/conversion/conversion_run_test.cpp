@@ -9,7 +9,7 @@
 #include "conversion/output_writer.hpp"
 #include "conversion/sample_loader.hpp"
 #include "file_test.hpp"
-#include "wave_bytes.hpp"
+#include "support/wave_bytes.hpp"
 
 namespace corvane {
 namespace {

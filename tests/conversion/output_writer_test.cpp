@@ -3,7 +3,7 @@
 #include <string>
 
 #include "file_test.hpp"
-#include "wave_bytes.hpp"
+#include "support/wave_bytes.hpp"
 
 namespace corvane {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "file_test.hpp"
-#include "wave_bytes.hpp"
+#include "support/wave_bytes.hpp"
 
 namespace corvane {
 namespace {

@@ -1,0 +1,61 @@
+// The process's platform on POSIX: the terminal console, the window library
+// drawn over it, and the file service.
+
+#include <cfenv>
+#include <cstdio>
+
+#include "platform/platform.hpp"
+#include "platform/posix/posix_file_service.hpp"
+#include "platform/posix/terminal_console.hpp"
+#include "platform/posix/terminal_window_library.hpp"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <fpu_control.h>
+#endif
+
+namespace corvane {
+
+namespace {
+
+class PosixPlatform : public Platform {
+ public:
+  PosixPlatform() : windows_(console_, console_.Screen(), console_) {}
+
+  ConsoleDevice& Console() override { return console_; }
+  ConsoleWindowLibrary& Windows() override { return windows_; }
+  FileService& Files() override { return files_; }
+  std::uintptr_t ModuleInstance() const override { return 0; }
+  bool HasKeyboard() const { return console_.HasInput(); }
+
+ private:
+  TerminalConsole console_;
+  TerminalWindowLibrary windows_;
+  PosixFileService files_;
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> OpenPlatform() {
+  auto platform = std::make_unique<PosixPlatform>();
+  if (!platform->HasKeyboard()) {
+    // Every name and the final key are typed at the terminal; without one the
+    // dialogue would wait for ever.
+    platform.reset();
+    std::fputs("corvane: no terminal to read keys from (/dev/tty cannot be opened)\n", stderr);
+  }
+  return platform;
+}
+
+void SetUpFloatingPoint() {
+  std::fesetround(FE_TONEAREST);
+  std::fenv_t environment;
+  std::feholdexcept(&environment);  // clears the flags and masks every exception
+#if defined(__x86_64__) || defined(__i386__)
+  // The x87 unit's default: a 64-bit significand, rounding to nearest, every
+  // exception masked.
+  fpu_control_t control = _FPU_DEFAULT;
+  _FPU_SETCW(control);
+#endif
+}
+
+}  // namespace corvane

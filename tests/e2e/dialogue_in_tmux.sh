@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Drives the real tool in an 80 by 42 tmux pane as a person would: a missing
+# file and its message box, then one whole conversion, checking the screen
+# rows and the bytes of the output file.
+#
+# usage: dialogue_in_tmux.sh path/to/corvane
+set -euo pipefail
+
+tool=$(realpath "$1")
+work=$(mktemp -d)
+socket="corvane-e2e-$$"
+trap 'tmux -L "$socket" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
+cd "$work"
+
+fail() {
+  echo "FAIL: $*" >&2
+  echo "---- screen ----" >&2
+  screen >&2 || true
+  exit 1
+}
+
+screen() { tmux -L "$socket" capture-pane -p -t e2e; }
+row() { screen | sed -n "$1p"; }
+
+# Waits until row $1 reads exactly $2.
+await_row() {
+  local n=$1 expected=$2
+  for _ in $(seq 1 200); do
+    [[ "$(row "$n")" == "$expected" ]] && return 0
+    sleep 0.05
+  done
+  fail "row $n never became '$expected' (it is '$(row "$n")')"
+}
+
+expect_row() {
+  [[ "$(row "$1")" == "$2" ]] || fail "row $1 is '$(row "$1")', expected '$2'"
+}
+
+# Waits until some row of the screen holds $1.
+await_text() {
+  for _ in $(seq 1 200); do
+    screen | grep -qF -- "$1" && return 0
+    sleep 0.05
+  done
+  fail "the screen never showed '$1'"
+}
+
+keys() { tmux -L "$socket" send-keys -t e2e "$@"; }
+
+# The ten 24-bit samples whose error signal is known, at 44100 Hz.
+{
+  printf 'RIFF\x42\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00'
+  printf '\x44\xac\x00\x00\xcc\x04\x02\x00\x03\x00\x18\x00data\x1e\x00\x00\x00'
+  printf '\x80\x01\x00\x64\x00\x00\x9c\xff\xff\x00\xff\x7f\x00\x00\x80'
+  printf '\x00\x00\x00\x01\x00\x00\x7f\x00\x00\x80\x00\x00\x81\x00\x00'
+} > in.wav
+
+tmux -L "$socket" new-session -d -x 80 -y 42 -s e2e "TERM=xterm-256color '$tool'; echo \$? > exit-status; sleep 60"
+
+prompt='   File to process?'
+await_row 12 "$prompt"
+expect_row 2 '   Corvane v1'
+expect_row 8 '   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer'
+
+# A name that leads nowhere: the box, then the dialogue from a cleared screen.
+keys -l 'missing.wav'
+keys Enter
+await_text '  ERROR'
+await_text 'File not found.'
+await_text 'Please enter a valid filename'
+keys Enter
+await_row 12 "$prompt"
+expect_row 13 ''
+
+# The real name, typed with a slip mended by Backspace.
+keys -l 'in.wab'
+keys BSpace
+keys -l 'v'
+await_row 12 "$prompt  in.wav"
+keys Enter
+
+await_row 24 '   Output filename?'
+expect_row 15 '                     FILE DATA'
+expect_row 17 '                     Channels     1'
+expect_row 18 '                     Sample rate  44100 Hz'
+expect_row 19 '                     Resolution   24 bits'
+expect_row 20 '                     Length       10 samples'
+expect_row 21 '                     Duration     0 seconds'
+
+keys -l 'out.wav'
+keys Enter
+await_row 41 '   press any key to quit'
+expect_row 27 '   Working...'
+expect_row 29 '   Reading input file...'
+expect_row 30 '   Done'
+expect_row 32 '   Generating output values...'
+expect_row 33 '   Done'
+expect_row 35 '   Writing output file...'
+expect_row 36 '   Done'
+expect_row 40 '   Job finished'
+[[ ! -e exit-status ]] || fail "the tool ended before the final key"
+
+keys -l 'k'
+for _ in $(seq 1 100); do [[ -s exit-status ]] && break; sleep 0.05; done
+[[ "$(cat exit-status 2>/dev/null)" == 0 ]] || fail "exit status '$(cat exit-status 2>/dev/null)', expected 0"
+
+expected='52 49 46 46 38 00 00 00 57 41 56 45 66 6d 74 20 10 00 00 00 01 00 01 00
+44 ac 00 00 88 58 01 00 02 00 10 00 64 61 74 61 14 00 00 00 40 1f 96 e7
+6a 18 00 00 00 00 01 00 c1 ff ff e0 c0 e0 02 1f'
+actual=$(od -An -tx1 -v out.wav | tr -s ' \n' ' ' | sed 's/^ //;s/ $//')
+[[ "$actual" == "$(echo $expected)" ]] || fail "output bytes: $actual"
+
+echo "dialogue in tmux: 1 passed, 0 failed"

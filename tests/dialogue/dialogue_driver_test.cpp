@@ -47,6 +47,16 @@ std::string TenErrorBytes() {
 }
 
 const std::string kPrompt = "   File to process?  ";
+
+// Rows 1 to 11 of every input selection.
+const std::vector<std::string> kBannerRows = {
+    "",  "   Corvane v1", "   (c) 2026 The Corvane authors", "   https://corvane.example", "", "", "",
+    "   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer", "", "", ""};
+
+std::vector<std::string> Below(std::vector<std::string> rows, const std::vector<std::string>& more) {
+  rows.insert(rows.end(), more.begin(), more.end());
+  return rows;
+}
 const std::string kOutputPrompt = "   Output filename?  ";
 
 class DialogueTest : public ::testing::Test {
@@ -109,18 +119,7 @@ TEST_F(DialogueTest, FirstScreenShowsBannerNoteAndPromptWithTheNameTypedInBlack)
   keys::Type(device, "c");
   EXPECT_THROW(Run(), InputExhausted);  // still waiting for Enter
 
-  EXPECT_TRUE(ScreenIs(device, {"",
-                                "   Corvane v1",
-                                "   (c) 2026 The Corvane authors",
-                                "   https://corvane.example",
-                                "",
-                                "",
-                                "",
-                                "   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer",
-                                "",
-                                "",
-                                "",
-                                kPrompt + "ac"}));
+  EXPECT_TRUE(ScreenIs(device, Below(kBannerRows, {kPrompt + "ac"})));
   const ScreenBuffer& screen = device.Screen();
   for (int column = 0; column < 80; ++column) {
     const std::uint8_t expected = column < 20 ? 0xF8 : 0xF0;
@@ -140,18 +139,7 @@ TEST_F(DialogueTest, AConvertedFileShowsEveryRowInPlaceAndWritesTheErrorSignal) 
   keys::Tap(device, 'q');  // pressed during the conversion: ends the final wait at once
   Run();
 
-  EXPECT_TRUE(ScreenIs(device, {"",
-                                "   Corvane v1",
-                                "   (c) 2026 The Corvane authors",
-                                "   https://corvane.example",
-                                "",
-                                "",
-                                "",
-                                "   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer",
-                                "",
-                                "",
-                                "",
-                                kPrompt + input,
+  EXPECT_TRUE(ScreenIs(device, Below(kBannerRows, {kPrompt + input,
                                 "",
                                 "",
                                 "                     FILE DATA",
@@ -181,7 +169,7 @@ TEST_F(DialogueTest, AConvertedFileShowsEveryRowInPlaceAndWritesTheErrorSignal) 
                                 "",
                                 "   Job finished",
                                 "   press any key to quit",
-                                ""}));
+                                ""})));
   EXPECT_EQ(CursorOf(device), (CursorAt{42, 1}));
   EXPECT_EQ(device.Screen().At(3, 39).attribute, 0xF0) << "Job finished is black";
   EXPECT_EQ(device.Screen().At(3, 40).attribute, 0xF8) << "the key prompt is dark grey";

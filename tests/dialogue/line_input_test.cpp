@@ -20,8 +20,8 @@ using control_key::kShiftPressed;
 
 class LineEditorTest : public ::testing::Test {
  protected:
-  LineEditorTest() : device(80, 42), console(device) { console.OpenConsole(); }
-  MemoryConsole device;
+  LineEditorTest() : console(device) { console.OpenConsole(); }
+  MemoryConsole device{80, 42};
   ConsoleText console;
 };
 
@@ -32,89 +32,53 @@ TEST_F(LineEditorTest, EnterAloneGivesTheEmptyTextAndTheNextRow) {
   EXPECT_EQ(CursorOf(device), (CursorAt{13, 1}));
 }
 
-TEST_F(LineEditorTest, TextComesBackExactlyAsTypedAndEchoesAtTheCursor) {
+TEST_F(LineEditorTest, BytesComeBackExactlyAsTypedAndEchoAtTheCursor) {
   console.MoveCursor(12, 22);
-  keys::TypeLine(device, "  my file.wav ");
-  EXPECT_EQ(ReadLine(console), "  my file.wav ");
-  EXPECT_EQ(device.RowText(11), std::string(21, ' ') + "  my file.wav");
+  keys::Backspace(device);  // on an empty line: nothing
+  keys::Type(device, "  my fild");
+  keys::Backspace(device);
+  keys::TypeLine(device, "e\x7F\x80\xFF ");
+  EXPECT_EQ(ReadLine(console), "  my file\x7F\x80\xFF ");
+  EXPECT_EQ(device.RowText(11), std::string(21, ' ') + "  my file\x7F\x80\xFF");
 }
 
-TEST_F(LineEditorTest, BackspaceErasesTheLastCharacterAndDoesNothingOnAnEmptyLine) {
-  keys::Backspace(device);
-  keys::Type(device, "abd");
-  keys::Backspace(device);
-  keys::TypeLine(device, "c");
-  EXPECT_EQ(ReadLine(console), "abc");
-  EXPECT_EQ(device.RowText(0), "abc");
-}
-
-TEST_F(LineEditorTest, OnlyBackspaceAndEnterOfTheControlCodesDoAnything) {
+TEST_F(LineEditorTest, ControlCodesOtherThanBackspaceAndEnterAndExtendedKeysAddNothing) {
   keys::Type(device, "a");
-  keys::Tap(device, 9, 0x0F);  // Tab
-  keys::Tap(device, 10);       // Ctrl+J
-  keys::Tap(device, 3, 0x2E);  // Ctrl+C
-  keys::Tap(device, 27, 0x1A); // Ctrl+[
-  keys::Tap(device, 0, keys::kEscScan);
-  keys::Tap(device, 0, 0x48);  // Up
-  keys::Tap(device, 0, 0x53);  // Delete
-  keys::Tap(device, 0, 0x3B);  // F1
+  keys::Tap(device, 9, 0x0F);            // Tab
+  keys::Tap(device, 10);                 // Ctrl+J
+  keys::Tap(device, 3, 0x2E);            // Ctrl+C
+  keys::Tap(device, 0, keys::kEscScan);  // Esc
+  keys::Tap(device, 0, 0x48);            // Up
+  keys::Tap(device, 0, 0x3B);            // F1
+  device.QueueInput(keys::Release('r', 0x13));  // a character on a release only
+  keys::Tap(device, 'f', 0x21, kLeftAltPressed);
+  keys::Tap(device, 'q', 0x10, kRightAltPressed);
   keys::Type(device, "b");
-  keys::Tap(device, 8, 0x23);   // Ctrl+H
-  keys::Type(device, "c");
-  keys::Tap(device, 13, 0x32);  // Ctrl+M
-  EXPECT_EQ(ReadLine(console), "ac");
-  EXPECT_EQ(device.RowText(0), "ac");
+  keys::Tap(device, 8, 0x23);  // Ctrl+H is Backspace
+  keys::Tap(device, '1', 0x02, kLeftAltPressed);  // not a letter key: typed
+  keys::Tap(device, 13, 0x32);  // Ctrl+M is Enter
+  EXPECT_EQ(ReadLine(console), "a1");
+  EXPECT_EQ(device.RowText(0), "a1");
   EXPECT_EQ(CursorOf(device), (CursorAt{2, 1}));
 }
 
-TEST_F(LineEditorTest, HighAndDeleteBytesAreStoredAndEchoed) {
-  keys::TypeLine(device, "\x7F\x80\xE9\xFF");
-  EXPECT_EQ(ReadLine(console), "\x7F\x80\xE9\xFF");
-  EXPECT_EQ(device.RowText(0), "\x7F\x80\xE9\xFF");
-}
-
-TEST_F(LineEditorTest, AltWithALetterKeyAddsNothing) {
-  keys::Tap(device, 'f', 0x21, kLeftAltPressed);
-  keys::Tap(device, 'q', 0x10, kRightAltPressed);
-  keys::Tap(device, '1', 0x02, kLeftAltPressed);  // not a letter key: kept
-  keys::Enter(device);
-  EXPECT_EQ(ReadLine(console), "1");
-}
-
 TEST_F(LineEditorTest, CapsLockGivesTheCharacterOfTheActualShiftState) {
-  keys::Tap(device, '!', 0x02, kCapsLockOn);                  // console shifted it: back to 1
-  keys::Tap(device, '1', 0x02, kCapsLockOn | kShiftPressed);  // console did not: up to !
+  keys::Tap(device, '!', 0x02, kCapsLockOn);                  // the console shifted it: back to 1
+  keys::Tap(device, '1', 0x02, kCapsLockOn | kShiftPressed);  // it did not: up to !
   keys::Tap(device, '/', 0x35, kCapsLockOn | kShiftPressed);
-  keys::Tap(device, 'A', 0x1E, kCapsLockOn);                  // letters stay with Caps Lock
-  keys::Tap(device, '!', 0x02);                               // no Caps Lock: unchanged
+  keys::Tap(device, 'A', 0x1E, kCapsLockOn);  // letters stay with Caps Lock
+  keys::Tap(device, '!', 0x02);               // no Caps Lock: unchanged
   keys::Enter(device);
   EXPECT_EQ(ReadLine(console), "1!?A!");
 }
 
-TEST_F(LineEditorTest, ACharacterReportedOnlyOnReleaseIsDropped) {
-  device.QueueInput(keys::Release('x', 0x2D));
-  keys::TypeLine(device, "y");
-  EXPECT_EQ(ReadLine(console), "y");
-}
-
-TEST_F(LineEditorTest, TheLineHoldsAtMostTenThousandBytes) {
+TEST_F(LineEditorTest, TheLineHoldsTenThousandBytesAndBackspaceStillWorksWhenFull) {
   keys::Type(device, std::string(kMaxLineLength, 'k'));
   keys::Type(device, "zz");
-  keys::Enter(device);
-  const ByteString line = ReadLine(console);
-  EXPECT_EQ(line, std::string(kMaxLineLength, 'k'));
-  // 10000 cells from column 1 of row 1 on an 80-column screen: the echo has
-  // scrolled and the last row written holds the last 10000 mod 80 = 0 ... so
-  // nothing beyond the limit was echoed: no 'z' anywhere.
-  for (const std::string& row : device.Rows()) EXPECT_EQ(row.find('z'), std::string::npos);
-}
-
-TEST_F(LineEditorTest, BackspaceStillWorksOnAFullLine) {
-  keys::Type(device, std::string(kMaxLineLength, 'k'));
   keys::Backspace(device);
-  keys::Type(device, "end");
-  keys::Enter(device);
+  keys::TypeLine(device, "e");
   EXPECT_EQ(ReadLine(console), std::string(kMaxLineLength - 1, 'k') + "e");
+  for (const std::string& row : device.Rows()) EXPECT_EQ(row.find('z'), std::string::npos) << "dropped, not echoed";
 }
 
 TEST_F(LineEditorTest, BackspaceAfterTheLastColumnBlanksThatCellAndStaysOnIt) {
@@ -122,7 +86,6 @@ TEST_F(LineEditorTest, BackspaceAfterTheLastColumnBlanksThatCellAndStaysOnIt) {
   keys::Type(device, "ab");
   keys::Backspace(device);
   keys::Enter(device);
-  device.SetIdleLookLimit(0);
   EXPECT_EQ(ReadLine(console), "a");
   EXPECT_EQ(device.RowText(4), std::string(78, ' ') + "a");
 }
@@ -131,11 +94,9 @@ TEST_F(LineEditorTest, BackspaceInTheBottomRightCellOwesNoScroll) {
   console.MoveCursor(42, 79);
   keys::Type(device, "ab");
   keys::Backspace(device);
-  ConsoleText& text = console;
   device.SetOnIdle([&] {
-    // Before Enter: the cursor stands on the blanked corner cell, no scroll owed.
     EXPECT_EQ(CursorOf(device), (CursorAt{42, 80}));
-    EXPECT_FALSE(text.PendingLineFeed());
+    EXPECT_FALSE(console.PendingLineFeed());
     EXPECT_EQ(device.RowText(41), std::string(78, ' ') + "a");
     device.SetOnIdle(nullptr);
     keys::Enter(device);
@@ -144,11 +105,11 @@ TEST_F(LineEditorTest, BackspaceInTheBottomRightCellOwesNoScroll) {
 }
 
 TEST_F(LineEditorTest, BackspaceAfterTheStartScrolledAwayStillRemovesAByte) {
-  // 42 full rows and one byte typed from the bottom row: the buffer has
-  // scrolled 42 times and the line's start is gone from the screen.
+  // 42 full rows and one byte typed from the bottom row: the line's start has
+  // scrolled off the top. 3281 Backspaces lead back to row 1, column 1 with
+  // 80 bytes left.
   console.MoveCursor(42, 1);
   keys::Type(device, std::string(80 * 42 + 1, 's'));
-  // Back to row 1, column 1, where 80 bytes of the line remain.
   for (int i = 0; i < 1 + 80 * 41; ++i) keys::Backspace(device);
   int idle = 0;
   device.SetOnIdle([&] {
@@ -157,7 +118,6 @@ TEST_F(LineEditorTest, BackspaceAfterTheStartScrolledAwayStillRemovesAByte) {
       device.Screen().At(79, 0).character = 'u';
       keys::Backspace(device);
     } else {
-      // The cell before row 1, column 1 in reading order is the last of row 1.
       EXPECT_EQ(CursorOf(device), (CursorAt{1, 80}));
       EXPECT_EQ(device.Screen().At(79, 0).character, ' ');
       device.SetOnIdle(nullptr);
@@ -178,11 +138,8 @@ TEST_F(LineEditorTest, TheCursorShowsOnlyWhileALineIsTyped) {
   EXPECT_FALSE(device.Screen().Cursor().visible);
 }
 
-class KeyWaitTest : public LineEditorTest {};
-
-TEST_F(KeyWaitTest, ModifiersReleasesAndOtherEventsDoNotEndTheWait) {
-  const std::uint16_t modifierScans[] = {0x1D, 0x2A, 0x36, 0x38, 0x3A, 0x45, 0x46};
-  for (const std::uint16_t scan : modifierScans) device.QueueInput(keys::Press(0, scan));
+TEST_F(LineEditorTest, ModifiersReleasesAndOtherEventsDoNotEndTheKeyWait) {
+  for (const std::uint16_t scan : {0x1D, 0x2A, 0x36, 0x38, 0x3A, 0x45, 0x46}) device.QueueInput(keys::Press(0, scan));
   device.QueueInput(keys::Release('a', 0x1E));
   device.QueueInput(keys::Event(InputEventType::Mouse));
   device.QueueInput(keys::Event(InputEventType::Focus));
@@ -191,29 +148,26 @@ TEST_F(KeyWaitTest, ModifiersReleasesAndOtherEventsDoNotEndTheWait) {
   EXPECT_EQ(device.PendingInput(), 0u);
 }
 
-TEST_F(KeyWaitTest, AnyOtherKeyEndsTheWaitAndStaysPending) {
+TEST(KeyWait, AnyOtherKeyEndsTheWaitAndStaysPending) {
   struct Case {
     const char* label;
     InputRecord key;
   };
   const Case cases[] = {
-      {"letter", keys::Press('a', 0x1E)},
-      {"Esc", keys::Press(0, keys::kEscScan)},
-      {"Enter", keys::Press(13, keys::kEnterScan)},
-      {"Ctrl+C", keys::Press(3, 0x2E)},
-      {"F1", keys::Press(0, 0x3B)},
+      {"letter", keys::Press('a', 0x1E)}, {"Esc", keys::Press(0, keys::kEscScan)},
+      {"Ctrl+C", keys::Press(3, 0x2E)},   {"F1", keys::Press(0, 0x3B)},
       {"Alt+F", keys::Press('f', 0x21, kLeftAltPressed)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    MemoryConsole fresh(80, 42);
-    ConsoleText text(fresh);
-    fresh.QueueInput(keys::Press(0, 0x2A));  // Shift alone first
-    fresh.QueueInput(c.key);
-    fresh.SetIdleLookLimit(0);
+    MemoryConsole device(80, 42);
+    ConsoleText text(device);
+    device.QueueInput(keys::Press(0, 0x2A));  // Shift alone first
+    device.QueueInput(c.key);
+    device.SetIdleLookLimit(0);
     AwaitKeyPress(text);
-    ASSERT_EQ(fresh.PendingInput(), 1u);
-    EXPECT_EQ(*fresh.PeekInput(), c.key);
+    ASSERT_EQ(device.PendingInput(), 1u);
+    EXPECT_EQ(*device.PeekInput(), c.key);
   }
 }
 

@@ -72,15 +72,6 @@ BigNatural PowerOfTen(std::uint32_t exponent) {
   return power;
 }
 
-TEST(PowerOfTenTableTest, IntegerEntriesAndBoundAreExact) {
-  std::uint32_t expected = 1;
-  for (std::uint32_t entry : kPowerOfTenTable.integers) {
-    EXPECT_EQ(entry, expected);
-    expected *= 10;
-  }
-  EXPECT_TRUE(kPowerOfTenTable.upperBound == ExtendedReal::FromInteger(1000000000000000000));
-}
-
 TEST(PowerOfTenTableTest, EachPowerEntryIsTheNearestExtendedValue) {
   for (std::size_t i = 0; i < kPowerOfTenTable.powers.size(); ++i) {
     const std::uint32_t decimalExponent = 8u << i;

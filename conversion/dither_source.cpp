@@ -1,7 +1,5 @@
 #include "conversion/dither_source.hpp"
 
-#include <cmath>
-
 namespace corvane {
 
 namespace {
@@ -12,7 +10,8 @@ constexpr std::uint32_t kMultiplier = 134775813u;
 double DitherSource::NextUniform() {
   // Unsigned arithmetic wraps, which is the reduction modulo 2^32.
   state_ = state_ * kMultiplier + 1u;
-  return std::ldexp(static_cast<double>(state_ >> 1), -31);
+  constexpr double kTwoToMinus31 = 1.0 / 2147483648.0;
+  return static_cast<double>(state_ >> 1) * kTwoToMinus31;
 }
 
 }  // namespace corvane

@@ -8,6 +8,7 @@
 namespace corvane {
 namespace {
 
+// Errors counting up from -8001, one per sample.
 PackedArray ErrorBuffer(std::int32_t count) {
   PackedArray errors;
   CreateArray(errors, count, 2);
@@ -17,40 +18,21 @@ PackedArray ErrorBuffer(std::int32_t count) {
 
 class OutputWriterTest : public FileTest {};
 
-TEST_F(OutputWriterTest, WritesHeaderAndSamplesOfANewFile) {
-  const PackedArray errors = ErrorBuffer(10000);
-  WriteOutputFile(channel_, folder_.Path("out.wav"), errors, 10000, 1, 44100);
+// The file is overwritten in place, never truncated: what lies beyond the new
+// content stays, while the header speaks only of the new samples.
+TEST_F(OutputWriterTest, WritesTheHeaderAndSamplesOverALongerFileKeepingItsTail) {
+  const std::string old(20100, '\xAA');
+  folder_.Write("out.wav", old);
+  WriteOutputFile(channel_, folder_.Path("out.wav"), ErrorBuffer(10000), 10000, 1, 44100);
   EXPECT_FALSE(channel_.IsOpen());
   EXPECT_EQ(TakeErrorNumber(), 0);
 
   const std::string file = folder_.Read("out.wav");
-  ASSERT_EQ(file.size(), 20044u);
+  ASSERT_EQ(file.size(), 20100u);
   EXPECT_EQ(Hex(file.substr(0, 44)), Hex(OutputHeader(20036, 44100, 88200, 20000)));
-  EXPECT_EQ(Hex(file.substr(16, 6)), "10 00 00 00 01 00");
   EXPECT_EQ(Hex(file.substr(44, 4)), "BF E0 C0 E0");    // -8001, -8000
   EXPECT_EQ(Hex(file.substr(20040, 4)), "CD 07 CE 07");  // 1997, 1998
-}
-
-TEST_F(OutputWriterTest, NoSamplesGiveTheHeaderAlone) {
-  const PackedArray none;
-  WriteOutputFile(channel_, folder_.Path("out.wav"), none, 0, 1, 12345);
-  const std::string file = folder_.Read("out.wav");
-  EXPECT_EQ(Hex(file), Hex(OutputHeader(36, 12345, 24690, 0)));
-}
-
-// The file is overwritten in place, never truncated: what lies beyond the new
-// content stays, while the header speaks only of the new samples.
-TEST_F(OutputWriterTest, LongerExistingFileKeepsItsTail) {
-  const std::string old(100, '\xAA');
-  folder_.Write("out.wav", old);
-  const PackedArray errors = ErrorBuffer(3);
-  WriteOutputFile(channel_, folder_.Path("out.wav"), errors, 3, 1, 96000);
-
-  const std::string file = folder_.Read("out.wav");
-  ASSERT_EQ(file.size(), 100u);
-  EXPECT_EQ(Hex(file.substr(0, 44)), Hex(OutputHeader(42, 96000, 192000, 6)));
-  EXPECT_EQ(Hex(file.substr(44, 6)), "BF E0 C0 E0 C1 E0");
-  EXPECT_EQ(file.substr(50), old.substr(50));
+  EXPECT_EQ(file.substr(20044), old.substr(20044));
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+// Reads the input as a whole file: the header check, and for an accepted
+// header of a modest sample count the sample loader and the error generator.
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <string_view>
+
+#include "conversion/error_signal.hpp"
+#include "conversion/input_header.hpp"
+#include "conversion/sample_loader.hpp"
+#include "filechannel/error_number.hpp"
+#include "fuzz/memory_file_service.hpp"
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kRejections = {
+    "This is not a Wave file ", "This is not a PCM format Wave file ", "This is not a mono Wave file ",
+    "This is not a 24- or 32-bit Wave file "};
+// Larger counts only make the run slower; the arithmetic does not change.
+constexpr std::int32_t kLargestSampleCount = 65536;
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace corvane;
+  TakeErrorNumber();
+  MemoryFileService service({data, size});
+  FileChannel channel(service);
+  const HeaderCheck check = ReadHeader(channel, MemoryFileService::kName);
+  if (!check.Accepted()) {
+    Require(std::find(kRejections.begin(), kRejections.end(), check.rejection) != kRejections.end());
+    return 0;
+  }
+  const InputHeader& header = check.header;
+  Require(header.bitsPerSample == 24 || header.bitsPerSample == 32);
+  Require((header.channels & 0xFF) == 1);
+  const Figures figures = DeriveFigures(header);
+  Require(figures.sampleCount >= 0);
+  if (figures.sampleCount == 0 || figures.sampleCount > kLargestSampleCount) return 0;
+  const PackedArray samples = LoadSamples(channel, MemoryFileService::kName, figures.sampleCount, header.bitsPerSample);
+  Require(samples.HasStorage() && samples.Count() == figures.sampleCount && !channel.IsOpen());
+  DitherSource dither;
+  const PackedArray errors = GenerateErrorSignal(samples, figures.sampleCount, header.bitsPerSample, dither);
+  Require(errors.HasStorage() && errors.Count() == figures.sampleCount);
+  for (std::int32_t i = 0; i < errors.Count(); ++i) {
+    Require(errors.Int16At(i) >= -8001 && errors.Int16At(i) <= 8001);
+  }
+  Require(TakeErrorNumber() == 0);
+  return 0;
+}

@@ -46,7 +46,7 @@ TEST_F(InputHeaderTest, TheFirstFailingCheckNamesTheRejection) {
        kNotWave},
       {"not PCM, stereo, 16 bits", WaveHeader{.formatCode = 2, .channels = 2, .bitsPerSample = 16}.Bytes(), kNotPcm},
       {"stereo 16 bits", WaveHeader{.channels = 2, .bitsPerSample = 16}.Bytes(), kNotMono},
-      {"odd unchecked fields", WaveHeader{.riffTag = "RIFX", .fmtTag = "junk", .blockAlign = 7, .dataTag = "LIST"}.Bytes(),
+      {"unchecked fields", WaveHeader{.riffTag = "RIFX", .fmtTag = "junk", .blockAlign = 7, .dataTag = "LIST"}.Bytes(),
        ""},
   };
   for (const Case& c : cases) {

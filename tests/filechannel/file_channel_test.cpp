@@ -1,219 +1,225 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 
-#include "channel_fixture.hpp"
+#include "filechannel/error_number.hpp"
+#include "filechannel/file_channel.hpp"
+#include "filechannel/platform_error_table.hpp"
+#include "platform/posix/posix_file_service.hpp"
+#include "support/temp_folder.hpp"
 
 namespace corvane {
 namespace {
 
 using namespace std::string_literals;
 
-TEST_F(ChannelTest, OpenReadWriteOfMissingFileCreatesItEmptyAtPositionOne) {
+// Byte i is i, so every byte read back shows where it came from.
+std::string Counting(std::size_t length) {
+  std::string bytes(length, '\0');
+  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i);
+  return bytes;
+}
+
+// The channel over real files in a fresh temporary folder, from error number 0.
+class ChannelTest : public ::testing::Test {
+ protected:
+  void SetUp() override { TakeErrorNumber(); }
+
+  TempFolder folder_;
+  PosixFileService service_;
+  FileChannel channel_{service_};
+};
+
+TEST_F(ChannelTest, FailedOpensSetTheirNumberAndLeaveTheChannelClosed) {
+  folder_.Write("plain.wav", "data");
+  std::filesystem::create_directory(folder_.Path("folder"));
+  const struct { const char* label; std::string name; bool readWrite; int errorNumber; } cases[] = {
+      {"missing file", folder_.Path("missing.wav"), false, 53},
+      {"missing folder", folder_.Path("nowhere/missing.wav"), false, 76},
+      {"path through a file", folder_.Path("plain.wav/inner.wav"), false, 76},
+      {"folder as the name", folder_.Path("folder"), false, 70},
+      {"folder as the name, read-write", folder_.Path("folder"), true, 70},
+      {"empty name", "", true, 64},
+      {"zero byte first", "\0missing.wav"s, true, 64},
+      {"question mark", folder_.Path("pl?in.wav"), true, 64},
+      {"star", folder_.Path("*.wav"), true, 64},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    c.readWrite ? channel_.OpenReadWrite(c.name) : channel_.OpenExisting(c.name);
+    EXPECT_EQ(TakeErrorNumber(), c.errorNumber);
+    EXPECT_FALSE(channel_.IsOpen());
+    channel_.Close();
+    EXPECT_EQ(TakeErrorNumber(), 0) << "closing a closed channel sets nothing";
+  }
+  EXPECT_FALSE(folder_.Exists("pl?in.wav")) << "a wildcard name never reaches the file system";
+  EXPECT_FALSE(folder_.Exists("*.wav"));
+}
+
+TEST_F(ChannelTest, AHeldFileSets70AndAnUntakenNumberSurvivesLaterSuccess) {
+  const std::string name = folder_.Write("held.wav", "data");
+  PosixFileService otherService;
+  FileChannel holder(otherService);
+  holder.OpenReadWrite(name);
+  channel_.OpenExisting(name);
+  EXPECT_EQ(TakeErrorNumber(), 70);
+  channel_.OpenReadWrite(name);  // fails with 70 as well, and the number is left untaken
+  holder.Close();
+  channel_.OpenExisting(name);
+  EXPECT_TRUE(channel_.IsOpen()) << "the file is free once its holder closes it";
+  channel_.Close();
+  EXPECT_EQ(TakeErrorNumber(), 70);
+  EXPECT_EQ(TakeErrorNumber(), 0);
+}
+
+// A refused call: its number, an empty result, and nothing moved: the file,
+// the array and the position stay as they were.
+TEST_F(ChannelTest, RefusedCallsSetTheirNumberAndMoveNothing) {
+  enum State { kClosed, kOpenExisting, kReadWrite, kStream };
+  using Run = std::function<std::string(FileChannel&, PackedArray&, std::int64_t position)>;
+  struct Case { const char* label; State state; Run run; std::int64_t position; int errorNumber; };
+  const Run readBytes = [](FileChannel& c, PackedArray&, std::int64_t) { return c.ReadBytes(4); };
+  const Run writeBytes = [](FileChannel& c, PackedArray&, std::int64_t) { return c.WriteBytes("xx"), ""s; };
+  const Run seek = [](FileChannel& c, PackedArray&, std::int64_t p) { return c.Seek(p), ""s; };
+  const Run readArray = [](FileChannel& c, PackedArray& a, std::int64_t p) { return c.ReadArrayAt(p, a, 2), ""s; };
+  const Run writeValue = [](FileChannel& c, PackedArray&, std::int64_t p) { return c.WriteValueAt(p, -1, 4), ""s; };
+  const Run writeArray = [](FileChannel& c, PackedArray& a, std::int64_t p) { return c.WriteArrayAt(p, a), ""s; };
+  const Run noStorage = [](FileChannel& c, PackedArray&, std::int64_t p) {
+    PackedArray none;
+    return c.WriteArrayAt(p, none), c.ReadArrayAt(p, none, 2), ""s;
+  };
+  const Run openAgain = [this](FileChannel& c, PackedArray&, std::int64_t) {
+    return c.OpenReadWrite(folder_.Path("second.wav")), ""s;
+  };
+  const Case cases[] = {
+      {"ReadBytes, closed", kClosed, readBytes, 2, 52},
+      {"WriteBytes, closed", kClosed, writeBytes, 2, 52},
+      {"Seek, closed", kClosed, seek, 2, 52},
+      {"WriteArrayAt, closed", kClosed, writeArray, 2, 52},
+      {"ReadBytes, open-existing", kOpenExisting, readBytes, 2, 54},
+      {"WriteBytes, open-existing", kOpenExisting, writeBytes, 2, 54},
+      {"ReadArrayAt, open-existing", kOpenExisting, readArray, 2, 54},
+      {"Seek on a stream", kStream, seek, 2, 54},
+      {"WriteValueAt on a stream", kStream, writeValue, 2, 54},
+      {"ReadArrayAt at 0", kReadWrite, readArray, 0, 63},
+      {"Seek to 0, refused by the platform", kReadWrite, seek, 0, 75},
+      {"open while open", kReadWrite, openAgain, 0, 55},
+      {"array without storage", kReadWrite, noStorage, 3, 0},
+  };
+  const std::string name = folder_.Write("in.wav", "");  // open-existing of an empty file succeeds
+  PackedArray array;
+  CreateArray(array, 2, 2);
+  array.SetInt16At(0, 99);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    if (c.state == kOpenExisting) channel_.OpenExisting(name);
+    if (c.state == kStream) channel_.OpenReadWrite("/dev/null");
+    if (c.state == kReadWrite) {
+      channel_.OpenReadWrite(name);
+      channel_.Seek(3);
+    }
+    const std::int64_t position = channel_.Position();
+    EXPECT_EQ(c.run(channel_, array, c.position), "");
+    EXPECT_EQ(TakeErrorNumber(), c.errorNumber);
+    EXPECT_EQ(channel_.Position(), position);
+    channel_.Close();
+    EXPECT_EQ(folder_.Read("in.wav"), "");
+    EXPECT_EQ(array.Int16At(0), 99);
+  }
+  EXPECT_FALSE(folder_.Exists("second.wav"));
+}
+
+TEST_F(ChannelTest, WritesLandAtTheirPositionsExtendTheFileAndNeverTruncateIt) {
   channel_.OpenReadWrite(folder_.Path("new.wav"));
-  EXPECT_TRUE(channel_.IsOpen());
   EXPECT_EQ(channel_.Position(), 1);
-  channel_.Close();
-  EXPECT_FALSE(channel_.IsOpen());
-  EXPECT_TRUE(folder_.Exists("new.wav"));
-  EXPECT_EQ(folder_.Read("new.wav"), "");
-  EXPECT_EQ(TakeErrorNumber(), 0);
-}
-
-TEST_F(ChannelTest, WritingLessThanTheFileHoldsOverwritesInPlaceAndNeverTruncates) {
-  const std::string original = Counting(100);
-  folder_.Write("out.wav", original);
-  channel_.OpenReadWrite(folder_.Path("out.wav"));
-  channel_.WriteBytes("0123456789");
-  channel_.Close();
-  const std::string after = folder_.Read("out.wav");
-  ASSERT_EQ(after.size(), 100u);
-  EXPECT_EQ(after.substr(0, 10), "0123456789");
-  EXPECT_EQ(after.substr(10), original.substr(10));
-  EXPECT_EQ(TakeErrorNumber(), 0);
-}
-
-TEST_F(ChannelTest, TextAfterAPositionedValueLandsRightBehindIt) {
-  channel_.OpenReadWrite(folder_.Path("out.wav"));
   channel_.WriteBytes("RIFF");
   channel_.WriteValueAt(5, 36, 4);
-  EXPECT_EQ(channel_.Position(), 9);
-  channel_.WriteBytes("WAVE");
-  channel_.WriteValueAt(13, -2, 2);
-  EXPECT_EQ(channel_.Position(), 15);
+  EXPECT_EQ(channel_.Position(), 9) << "right behind the value";
+  channel_.Seek(12);
+  EXPECT_EQ(channel_.ReadBytes(1), "") << "past the end there is nothing to read";
+  channel_.WriteBytes("Z");
+  PackedArray array;
+  CreateArray(array, 2, 2);
+  array.SetInt16At(0, -2);
+  array.SetInt16At(1, 0x4241);
+  channel_.WriteArrayAt(14, array);
+  channel_.WriteBytes("!");
   channel_.Close();
-  EXPECT_EQ(folder_.Read("out.wav"), "RIFF\x24\x00\x00\x00WAVE\xFE\xFF"s);
+  channel_.OpenReadWrite(folder_.Path("new.wav"));
+  channel_.WriteBytes("ri");  // fewer bytes than the file holds: overwritten in place
+  channel_.Close();
+  EXPECT_EQ(folder_.Read("new.wav"), "riFF\x24\x00\x00\x00\x00\x00\x00Z\x00\xFE\xFF" "AB!"s);
   EXPECT_EQ(TakeErrorNumber(), 0);
 }
 
-TEST_F(ChannelTest, ReadingTowardsTheEndReturnsFewerBytesAndSetsNothing) {
-  folder_.Write("in.wav", Counting(10));
-  channel_.OpenReadWrite(folder_.Path("in.wav"));
-  channel_.Seek(5);  // 6 bytes left
-  EXPECT_EQ(channel_.ReadBytes(4), "\x04\x05\x06\x07"s);
-  EXPECT_EQ(channel_.ReadBytes(4), "\x08\x09"s);
-  EXPECT_EQ(channel_.Position(), 11);
+TEST_F(ChannelTest, ReadsAcrossTheEndReturnFewerBytesOrZeroFillAndSetNothing) {
+  channel_.OpenReadWrite(folder_.Write("in.wav", Counting(51)));
+  channel_.Seek(46);  // 6 bytes left
+  EXPECT_EQ(channel_.ReadBytes(4), "\x2D\x2E\x2F\x30"s);
+  EXPECT_EQ(channel_.ReadBytes(4), "\x31\x32"s);
   EXPECT_EQ(channel_.ReadBytes(4), "");
-  EXPECT_EQ(channel_.Position(), 11);
-  EXPECT_EQ(TakeErrorNumber(), 0);
-}
-
-TEST_F(ChannelTest, SeekThenReadTakesTheBytesAtThatPosition) {
-  folder_.Write("in.wav", Counting(44));
-  channel_.OpenReadWrite(folder_.Path("in.wav"));
-  channel_.Seek(25);
-  EXPECT_EQ(channel_.Position(), 25);
-  EXPECT_EQ(channel_.ReadBytes(4), "\x18\x19\x1A\x1B"s);
-  EXPECT_EQ(channel_.Position(), 29);
-  channel_.Seek(1);
-  EXPECT_EQ(channel_.ReadBytes(2), "\x00\x01"s);
-}
-
-TEST_F(ChannelTest, ArrayReadAcrossTheEndZeroFillsTheRestOfItsTransfer) {
-  folder_.Write("in.wav", Counting(51));
   PackedArray array;
   CreateArray(array, 4, 3);
-  for (std::size_t i = 0; i < array.ByteSize(); ++i) array.Storage()[i] = 0xEE;
-  channel_.OpenReadWrite(folder_.Path("in.wav"));
-  channel_.ReadArrayAt(45, array, 4);
-  EXPECT_EQ(CellBytes(array, 0), "\x2C\x2D\x2E"s);
-  EXPECT_EQ(CellBytes(array, 1), "\x2F\x30\x31"s);
-  EXPECT_EQ(CellBytes(array, 2), "\x32\x00\x00"s);
-  EXPECT_EQ(CellBytes(array, 3), "\x00\x00\x00"s);
+  std::fill_n(array.Storage(), array.ByteSize(), 0xEE);
+  channel_.ReadArrayAt(45, array, 99);  // a count beyond the array's reads the array's own
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(array.Storage()), array.ByteSize()),
+            "\x2C\x2D\x2E\x2F\x30\x31\x32\x00\x00\x00\x00\x00"s);
   EXPECT_EQ(channel_.Position(), 52);
   EXPECT_EQ(TakeErrorNumber(), 0);
 }
 
-TEST_F(ChannelTest, ArrayReadOfFewerCellsLeavesTheOthersAlone) {
-  folder_.Write("in.wav", Counting(20));
-  PackedArray array;
-  CreateArray(array, 3, 4);
-  array.SetInt32At(2, -1);
-  channel_.OpenReadWrite(folder_.Path("in.wav"));
-  channel_.ReadArrayAt(1, array, 2);
-  EXPECT_EQ(array.Int32At(0), 0x03020100);
-  EXPECT_EQ(array.Int32At(1), 0x07060504);
-  EXPECT_EQ(array.Int32At(2), -1);
-  EXPECT_EQ(channel_.Position(), 9);
-  channel_.ReadArrayAt(1, array, 99);  // more than the array holds: the array's own count
-  EXPECT_EQ(array.Int32At(2), 0x0B0A0908);
-  EXPECT_EQ(channel_.Position(), 13);
-}
-
-TEST_F(ChannelTest, ArrayWriteMovesTheWholeStorageAtItsPosition) {
-  PackedArray array;
-  CreateArray(array, 3, 2);
-  array.SetInt16At(0, 1);
-  array.SetInt16At(1, -1);
-  array.SetInt16At(2, -32768);
-  channel_.OpenReadWrite(folder_.Path("out.wav"));
-  channel_.WriteBytes("HEAD");
-  channel_.WriteArrayAt(3, array);
-  EXPECT_EQ(channel_.Position(), 9);
-  channel_.Close();
-  EXPECT_EQ(folder_.Read("out.wav"), "HE\x01\x00\xFF\xFF\x00\x80"s);
-  EXPECT_EQ(TakeErrorNumber(), 0);
-}
-
-TEST_F(ChannelTest, ArrayWithoutStorageMovesNothing) {
-  folder_.Write("out.wav", "abcdef");
-  PackedArray empty;
-  channel_.OpenReadWrite(folder_.Path("out.wav"));
-  channel_.WriteArrayAt(3, empty);
-  channel_.ReadArrayAt(2, empty, 5);
-  EXPECT_EQ(channel_.Position(), 2);
-  channel_.Close();
-  EXPECT_EQ(folder_.Read("out.wav"), "abcdef");
-}
-
-TEST_F(ChannelTest, WritingBeyondTheEndExtendsTheFileWithZeros) {
-  folder_.Write("out.wav", "ab");
-  channel_.OpenReadWrite(folder_.Path("out.wav"));
-  channel_.Seek(6);
-  EXPECT_EQ(channel_.ReadBytes(1), "");
-  channel_.WriteBytes("Z");
-  channel_.WriteValueAt(9, 0x4241, 2);
-  channel_.Close();
-  EXPECT_EQ(folder_.Read("out.wav"), "ab\x00\x00\x00Z\x00\x00"s "AB");
-  EXPECT_EQ(TakeErrorNumber(), 0);
-}
-
-TEST_F(ChannelTest, OpenExistingOfAnEmptyFileSucceeds) {
-  folder_.Write("empty.wav", "");
-  channel_.OpenExisting(folder_.Path("empty.wav"));
-  EXPECT_TRUE(channel_.IsOpen());
-  EXPECT_EQ(channel_.Position(), 1);
-  channel_.Seek(3);  // positioning is allowed in either mode
-  EXPECT_EQ(channel_.Position(), 3);
-  channel_.Close();
-  EXPECT_EQ(TakeErrorNumber(), 0);
-}
-
-TEST_F(ChannelTest, AZeroByteEndsTheName) {
-  folder_.Write("in.wav", "data");
-  channel_.OpenReadWrite(folder_.Path("in.wav") + "\0.junk"s);
-  ASSERT_TRUE(channel_.IsOpen());
-  EXPECT_EQ(channel_.ReadBytes(4), "data");
-  channel_.Close();
-  EXPECT_FALSE(folder_.Exists("in.wav.junk"));
-}
-
-TEST_F(ChannelTest, ANameLongerThan255BytesReachesThePlatformWhole) {
-  // Folders of 100-byte names keep every component within the file system's
-  // limit while the whole name runs to 300 bytes and more.
-  std::string relative;
-  for (char letter : {'a', 'b'}) {
-    relative += std::string(100, letter) + "/";
-    std::filesystem::create_directory(folder_.Path(relative));
-  }
-  relative += std::string(100, 'c');
-  const std::string name = folder_.Path(relative);
-  ASSERT_GT(name.size(), 300u);
+TEST_F(ChannelTest, WithheldPermissionsSet70AndLeaveTheFileUnchanged) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may read and write any file, so permissions cannot be withheld here";
+  const std::string name = folder_.Write("locked.wav", "keep");
+  ASSERT_EQ(::chmod(name.c_str(), 0444), 0);
   channel_.OpenReadWrite(name);
-  ASSERT_TRUE(channel_.IsOpen()) << int(TakeErrorNumber());
-  channel_.WriteBytes("long");
+  EXPECT_EQ(channel_.ReadBytes(4), "keep") << "opened for reading through the retry";
+  channel_.WriteValueAt(1, 0, 4);
+  EXPECT_EQ(TakeErrorNumber(), 70);
   channel_.Close();
-  EXPECT_EQ(folder_.Read(relative), "long");
-  EXPECT_FALSE(std::filesystem::exists(name.substr(0, 255)));
+  EXPECT_EQ(folder_.Read("locked.wav"), "keep");
+  ASSERT_EQ(::chmod(name.c_str(), 0), 0);
+  channel_.OpenExisting(name);
+  EXPECT_EQ(TakeErrorNumber(), 70);
 }
 
-TEST_F(ChannelTest, NullDeviceOpensAsAStream) {
-  channel_.OpenReadWrite("/dev/null");
-  ASSERT_TRUE(channel_.IsOpen());
-  channel_.WriteBytes("gone");
-  EXPECT_EQ(TakeErrorNumber(), 0);
-  EXPECT_EQ(channel_.ReadBytes(4), "");
-  channel_.Seek(1);
-  EXPECT_EQ(TakeErrorNumber(), 54);
-  channel_.WriteValueAt(1, 7, 2);
-  EXPECT_EQ(TakeErrorNumber(), 54);
-  PackedArray array;
-  CreateArray(array, 2, 2);
-  channel_.ReadArrayAt(1, array, 2);
-  EXPECT_EQ(TakeErrorNumber(), 54);
-  channel_.WriteArrayAt(1, array);
-  EXPECT_EQ(TakeErrorNumber(), 54);
-  channel_.Close();
+// The POSIX service behind the channel, on its own.
+using PosixFileServiceTest = ChannelTest;
 
-  channel_.OpenExisting("/dev/null");  // no read-ahead on a stream
-  EXPECT_TRUE(channel_.IsOpen());
-  channel_.Close();
-  EXPECT_EQ(TakeErrorNumber(), 0);
+std::uint8_t* Bytes(std::string& bytes) { return reinterpret_cast<std::uint8_t*>(bytes.data()); }
+
+TEST_F(PosixFileServiceTest, WritingThroughAReadOnlyHandleIsPermissionDenied) {
+  const std::string name = folder_.Write("r.wav", "keep");
+  const OpenedFile file = service_.CreateFileA(name.c_str(), FileAccess::kRead, FileDisposition::kOpenExisting);
+  std::string byte = "x";
+  const Transferred written = service_.WriteFile(file.handle, Bytes(byte), 1);
+  EXPECT_EQ(written.bytes, 0u);
+  EXPECT_EQ(MappedErrorNumber(written.error), 70);
+  service_.CloseHandle(file.handle);
+  EXPECT_EQ(folder_.Read("r.wav"), "keep");
 }
 
-TEST_F(ChannelTest, SameFileOnDiskSeesThroughSpellings) {
-  folder_.Write("a.wav", "a");
-  folder_.Write("b.wav", "b");
-  std::filesystem::create_directory(folder_.Path("sub"));
-  std::filesystem::create_symlink(folder_.Path("a.wav"), folder_.Path("link.wav"));
-  const std::string a = folder_.Path("a.wav");
-  EXPECT_TRUE(channel_.SameFileOnDisk(a, a));
-  EXPECT_TRUE(channel_.SameFileOnDisk(a, folder_.Path("sub/../a.wav")));
-  EXPECT_TRUE(channel_.SameFileOnDisk(a, folder_.Path("link.wav")));
-  EXPECT_FALSE(channel_.SameFileOnDisk(a, folder_.Path("b.wav")));
-  EXPECT_FALSE(channel_.SameFileOnDisk(a, folder_.Path("missing.wav")));
-  EXPECT_FALSE(channel_.SameFileOnDisk(folder_.Path("missing.wav"), folder_.Path("missing.wav")));
-  EXPECT_FALSE(channel_.SameFileOnDisk("", ""));
-  EXPECT_EQ(TakeErrorNumber(), 0);
+// A 7-byte chunk makes each transfer many system calls; every byte must still
+// move, in order, and the end of the file stops a read without an error.
+TEST_F(PosixFileServiceTest, ChunkedTransfersMoveEveryByte) {
+  PosixFileService chunked(7);
+  std::string bytes = Counting(995), back(1000, '\x7F');
+  const std::string name = folder_.Path("big.wav");
+  const OpenedFile file = chunked.CreateFileA(name.c_str(), FileAccess::kReadWrite, FileDisposition::kOpenAlways);
+  EXPECT_EQ(chunked.WriteFile(file.handle, Bytes(bytes), 995).bytes, 995u);
+  chunked.SetFilePointer(file.handle, 0);
+  const Transferred read = chunked.ReadFile(file.handle, Bytes(back), 1000);
+  EXPECT_EQ(read.bytes, 995u);
+  EXPECT_EQ(read.error, 0u);
+  EXPECT_EQ(back, bytes + std::string(5, '\x7F'));
+  chunked.CloseHandle(file.handle);
+  EXPECT_EQ(folder_.Read("big.wav"), bytes);
 }
 
 }  // namespace

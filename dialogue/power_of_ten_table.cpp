@@ -4,7 +4,7 @@ namespace corvane {
 
 // The power entries were computed with exact integer arithmetic: 10^k rounded
 // to 64 significant bits, to nearest with ties to even. The tests prove each
-// one nearest again with a big-integer comparison.
+// one the nearest value again.
 constinit const PowerOfTenTable kPowerOfTenTable = {
     {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000},
     {

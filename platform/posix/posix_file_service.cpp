@@ -65,6 +65,27 @@ PlatformError TransferError(int descriptor, int errorValue) {
   return WindowsErrorFromErrno(errorValue);
 }
 
+// One system call may move fewer bytes than asked, and Linux moves at most
+// 0x7ffff000 per call: keep calling `move` (read or write), at most
+// `chunkBytes` at a time, until the whole count is moved, the end of the file
+// is reached, or an error comes.
+template <typename Byte, typename Move>
+Transferred MoveAll(int descriptor, Byte* buffer, std::uint32_t count, std::size_t chunkBytes, Move move) {
+  Transferred result;
+  while (result.bytes < count) {
+    const std::size_t chunk = std::min<std::size_t>(count - result.bytes, chunkBytes);
+    const ssize_t moved = move(descriptor, buffer + result.bytes, chunk);
+    if (moved < 0) {
+      if (errno == EINTR) continue;
+      result.error = TransferError(descriptor, errno);
+      return result;
+    }
+    if (moved == 0) break;
+    result.bytes += static_cast<std::uint32_t>(moved);
+  }
+  return result;
+}
+
 }  // namespace
 
 PosixFileService::PosixFileService(std::size_t chunkBytes) : chunkBytes_(std::max<std::size_t>(chunkBytes, 1)) {}
@@ -101,39 +122,12 @@ PlatformError PosixFileService::SetFilePointer(FileHandle handle, std::int64_t o
   return 0;
 }
 
-// One system call may move fewer bytes than asked, and Linux moves at most
-// 0x7ffff000 per call: keep calling, at most chunkBytes_ at a time, until the
-// whole count is read or the end of the file is reached.
 Transferred PosixFileService::ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) {
-  Transferred result;
-  while (result.bytes < count) {
-    const std::size_t chunk = std::min<std::size_t>(count - result.bytes, chunkBytes_);
-    const ssize_t moved = ::read(Descriptor(handle), buffer + result.bytes, chunk);
-    if (moved < 0) {
-      if (errno == EINTR) continue;
-      result.error = TransferError(Descriptor(handle), errno);
-      return result;
-    }
-    if (moved == 0) break;
-    result.bytes += static_cast<std::uint32_t>(moved);
-  }
-  return result;
+  return MoveAll(Descriptor(handle), buffer, count, chunkBytes_, ::read);
 }
 
 Transferred PosixFileService::WriteFile(FileHandle handle, const std::uint8_t* buffer, std::uint32_t count) {
-  Transferred result;
-  while (result.bytes < count) {
-    const std::size_t chunk = std::min<std::size_t>(count - result.bytes, chunkBytes_);
-    const ssize_t moved = ::write(Descriptor(handle), buffer + result.bytes, chunk);
-    if (moved < 0) {
-      if (errno == EINTR) continue;
-      result.error = TransferError(Descriptor(handle), errno);
-      return result;
-    }
-    if (moved == 0) break;
-    result.bytes += static_cast<std::uint32_t>(moved);
-  }
-  return result;
+  return MoveAll(Descriptor(handle), buffer, count, chunkBytes_, ::write);
 }
 
 PlatformError PosixFileService::CloseHandle(FileHandle handle) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Drives the real tool in an 80 by 42 tmux pane as a person would: a missing
 # file and its message box, then one whole conversion, checking the screen
-# rows and the bytes of the output file.
+# rows and the bytes of the output file. Standard input and output are
+# redirected away from the terminal: the dialogue must still show on it and
+# read the keyboard, and must neither read the one nor write the other.
 #
 # usage: dialogue_in_tmux.sh path/to/corvane
 set -euo pipefail
@@ -55,7 +57,7 @@ keys() { tmux -L "$socket" send-keys -t e2e "$@"; }
   printf '\x00\x00\x00\x01\x00\x00\x7f\x00\x00\x80\x00\x00\x81\x00\x00'
 } > in.wav
 
-tmux -L "$socket" new-session -d -x 80 -y 42 -s e2e "TERM=xterm-256color '$tool'; echo \$? > exit-status; sleep 60"
+tmux -L "$socket" new-session -d -x 80 -y 42 -s e2e "TERM=xterm-256color '$tool' < /dev/null > stdout.txt; echo \$? > exit-status; sleep 60"
 
 prompt='   File to process?'
 await_row 12 "$prompt"
@@ -103,6 +105,7 @@ expect_row 40 '   Job finished'
 keys -l 'k'
 for _ in $(seq 1 100); do [[ -s exit-status ]] && break; sleep 0.05; done
 [[ "$(cat exit-status 2>/dev/null)" == 0 ]] || fail "exit status '$(cat exit-status 2>/dev/null)', expected 0"
+[[ ! -s stdout.txt ]] || fail "the redirected standard output received $(wc -c < stdout.txt) bytes"
 
 expected='52 49 46 46 38 00 00 00 57 41 56 45 66 6d 74 20 10 00 00 00 01 00 01 00
 44 ac 00 00 88 58 01 00 02 00 10 00 64 61 74 61 14 00 00 00 40 1f 96 e7

@@ -11,6 +11,25 @@ namespace corvane {
 // one table turns them into error numbers.
 using PlatformError = std::uint32_t;
 
+// The codes the platforms here report, by their Windows names.
+namespace platform_error {
+inline constexpr PlatformError kInvalidFunction = 1;
+inline constexpr PlatformError kFileNotFound = 2;
+inline constexpr PlatformError kPathNotFound = 3;
+inline constexpr PlatformError kTooManyOpenFiles = 4;
+inline constexpr PlatformError kAccessDenied = 5;
+inline constexpr PlatformError kInvalidHandle = 6;
+inline constexpr PlatformError kNotEnoughMemory = 8;
+inline constexpr PlatformError kWriteProtect = 19;
+inline constexpr PlatformError kBadUnit = 20;
+inline constexpr PlatformError kGeneralFailure = 31;
+inline constexpr PlatformError kSharingViolation = 32;
+inline constexpr PlatformError kInvalidParameter = 87;
+inline constexpr PlatformError kDiskFull = 112;
+inline constexpr PlatformError kNegativeSeek = 131;
+inline constexpr PlatformError kFilenameTooLong = 206;
+}  // namespace platform_error
+
 // An open file as the platform knows it; kInvalidFileHandle stands for none,
 // as INVALID_HANDLE_VALUE does.
 using FileHandle = std::uintptr_t;

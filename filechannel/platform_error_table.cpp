@@ -54,7 +54,6 @@ constexpr std::array<std::uint8_t, 41> kErrorNumbers = {
     75,   // every other code
 };
 
-constexpr PlatformError kDiskFull = 112;
 constexpr std::size_t kDiskFullEntry = 39;
 constexpr std::size_t kOtherEntry = kErrorNumbers.size() - 1;
 
@@ -62,7 +61,7 @@ constexpr std::size_t kOtherEntry = kErrorNumbers.size() - 1;
 
 std::uint8_t MappedErrorNumber(PlatformError code) {
   if (code < kOtherEntry) return kErrorNumbers[code];
-  if (code == kDiskFull) return kErrorNumbers[kDiskFullEntry];
+  if (code == platform_error::kDiskFull) return kErrorNumbers[kDiskFullEntry];
   return kErrorNumbers[kOtherEntry];
 }
 

@@ -22,16 +22,16 @@ class MemoryFileService final : public FileService {
   explicit MemoryFileService(std::span<const std::uint8_t> bytes) : bytes_(bytes.begin(), bytes.end()) {}
 
   OpenedFile CreateFileA(const char* name, FileAccess, FileDisposition) override {
-    if (std::strcmp(name, kName) != 0) return {kInvalidFileHandle, 2};
-    if (open_) return {kInvalidFileHandle, 32};
+    if (std::strcmp(name, kName) != 0) return {kInvalidFileHandle, platform_error::kFileNotFound};
+    if (open_) return {kInvalidFileHandle, platform_error::kSharingViolation};
     open_ = true;
     pointer_ = 0;
     return {kHandle, 0};
   }
   FileType GetFileType(FileHandle) override { return FileType::kDisk; }
   PlatformError SetFilePointer(FileHandle handle, std::int64_t offset) override {
-    if (!Holds(handle)) return 6;
-    if (offset < 0) return 131;
+    if (!Holds(handle)) return platform_error::kInvalidHandle;
+    if (offset < 0) return platform_error::kNegativeSeek;
     pointer_ = static_cast<std::uint64_t>(offset);
     return 0;
   }
@@ -53,7 +53,7 @@ class MemoryFileService final : public FileService {
     return {count, 0};
   }
   PlatformError CloseHandle(FileHandle handle) override {
-    if (!Holds(handle)) return 6;
+    if (!Holds(handle)) return platform_error::kInvalidHandle;
     open_ = false;
     return 0;
   }

@@ -4,24 +4,7 @@
 
 namespace corvane {
 
-namespace {
-
-constexpr PlatformError kInvalidFunction = 1;
-constexpr PlatformError kFileNotFound = 2;
-constexpr PlatformError kPathNotFound = 3;
-constexpr PlatformError kTooManyOpenFiles = 4;
-constexpr PlatformError kAccessDenied = 5;
-constexpr PlatformError kInvalidHandle = 6;
-constexpr PlatformError kNotEnoughMemory = 8;
-constexpr PlatformError kWriteProtect = 19;
-constexpr PlatformError kBadUnit = 20;
-constexpr PlatformError kGeneralFailure = 31;
-constexpr PlatformError kSharingViolation = 32;
-constexpr PlatformError kInvalidParameter = 87;
-constexpr PlatformError kDiskFull = 112;
-constexpr PlatformError kFilenameTooLong = 206;
-
-}  // namespace
+using namespace platform_error;
 
 PlatformError WindowsErrorFromErrno(int errorValue) {
   switch (errorValue) {

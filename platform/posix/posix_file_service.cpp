@@ -15,10 +15,7 @@ namespace corvane {
 
 namespace {
 
-constexpr PlatformError kPathNotFound = 3;
-constexpr PlatformError kAccessDenied = 5;
-constexpr PlatformError kSharingViolation = 32;
-constexpr PlatformError kNegativeSeek = 131;
+using namespace platform_error;
 
 int Descriptor(FileHandle handle) { return static_cast<int>(static_cast<std::intptr_t>(handle)); }
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "file_test.hpp"
+#include "support/file_test.hpp"
 #include "support/wave_bytes.hpp"
 
 namespace corvane {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "file_test.hpp"
+#include "support/file_test.hpp"
 #include "support/wave_bytes.hpp"
 
 namespace corvane {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "file_test.hpp"
+#include "support/file_test.hpp"
 #include "support/wave_bytes.hpp"
 
 namespace corvane {

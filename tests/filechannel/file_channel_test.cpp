@@ -12,6 +12,7 @@
 #include "filechannel/file_channel.hpp"
 #include "filechannel/platform_error_table.hpp"
 #include "platform/posix/posix_file_service.hpp"
+#include "support/file_test.hpp"
 #include "support/temp_folder.hpp"
 
 namespace corvane {
@@ -26,15 +27,7 @@ std::string Counting(std::size_t length) {
   return bytes;
 }
 
-// The channel over real files in a fresh temporary folder, from error number 0.
-class ChannelTest : public ::testing::Test {
- protected:
-  void SetUp() override { TakeErrorNumber(); }
-
-  TempFolder folder_;
-  PosixFileService service_;
-  FileChannel channel_{service_};
-};
+class ChannelTest : public FileTest {};
 
 TEST_F(ChannelTest, FailedOpensSetTheirNumberAndLeaveTheChannelClosed) {
   folder_.Write("plain.wav", "data");

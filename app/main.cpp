@@ -14,8 +14,8 @@ int main() {
   if (!platform) return EXIT_FAILURE;
   ConsoleText console(platform->Console());
   console.OpenConsole();
-  DitherSource dither;                        // its fixed starting state
-  FileChannel channel(platform->Files());     // closed; the error number is 0
+  DitherSource dither;                     // its fixed starting state
+  FileChannel channel(platform->Files());  // closed; the error number is 0
   SetUpFloatingPoint();
   DialogueServices services{console, platform->Windows(), channel, dither, platform->ModuleInstance()};
   RunDialogue(services);

@@ -24,7 +24,8 @@ constexpr std::int32_t kSamples = 1'000'000;
 PackedArray RampSamples() {
   PackedArray samples;
   CreateArray(samples, kSamples, 4);
-  for (std::int32_t i = 0; i < kSamples; ++i) samples.SetInt32At(i, static_cast<std::int32_t>((std::int64_t{i} * 7919) % 16777216 - 8388608));
+  for (std::int32_t i = 0; i < kSamples; ++i)
+    samples.SetInt32At(i, static_cast<std::int32_t>((std::int64_t{i} * 7919) % 16777216 - 8388608));
   return samples;
 }
 

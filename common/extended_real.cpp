@@ -29,9 +29,7 @@ Kind Classify(const ExtendedReal& x) {
   return integerBit ? Kind::Finite : Kind::Invalid;
 }
 
-bool IsNaNKind(Kind kind) {
-  return kind == Kind::QuietNaN || kind == Kind::SignalingNaN || kind == Kind::Invalid;
-}
+bool IsNaNKind(Kind kind) { return kind == Kind::QuietNaN || kind == Kind::SignalingNaN || kind == Kind::Invalid; }
 
 // A finite nonzero value as significand * 2^lsbExponent, the significand
 // shifted so that its top bit is set.
@@ -44,8 +42,7 @@ Unpacked Unpack(const ExtendedReal& x) {
   // A denormal or pseudo-denormal has the scale of exponent field 1.
   const std::int32_t field = x.BiasedExponent() == 0 ? 1 : x.BiasedExponent();
   const int leadingZeros = std::countl_zero(x.Significand());
-  return {x.Significand() << leadingZeros,
-          field - ExtendedReal::kExponentBias - 63 - leadingZeros};
+  return {x.Significand() << leadingZeros, field - ExtendedReal::kExponentBias - 63 - leadingZeros};
 }
 
 // The exponent of the top bit: 2^exponent <= |x| < 2^(exponent + 1).
@@ -64,9 +61,7 @@ Wide RoundRightShift(Wide value, std::int32_t shift, bool sticky) {
   return quotient + ((above || (tie && (quotient & 1) != 0)) ? 1 : 0);
 }
 
-ExtendedReal SignedZero(bool negative) {
-  return ExtendedReal::FromBits(negative ? ExtendedReal::kSignMask : 0, 0);
-}
+ExtendedReal SignedZero(bool negative) { return ExtendedReal::FromBits(negative ? ExtendedReal::kSignMask : 0, 0); }
 
 // Rounds (magnitude + sticky fraction) * 2^scale to the extended format. The
 // last kept bit is that of a 64-bit significand, but never below the denormal
@@ -131,8 +126,7 @@ ExtendedReal ExtendedReal::FromDouble(double value) {
     return FromBits(sign | kExponentMask, kIntegerBit | nanBits | (fraction << 11));
   }
   if (field == 0) return fraction == 0 ? SignedZero(negative) : RoundAndPack(negative, fraction, -1074, false);
-  return FromBits(static_cast<std::uint16_t>(sign | (field - 1023 + kExponentBias)),
-                  kIntegerBit | (fraction << 11));
+  return FromBits(static_cast<std::uint16_t>(sign | (field - 1023 + kExponentBias)), kIntegerBit | (fraction << 11));
 }
 
 bool ExtendedReal::IsZero() const { return Classify(*this) == Kind::Zero; }
@@ -172,19 +166,14 @@ double ExtendedReal::ToDouble() const {
   const Kind kind = Classify(*this);
   const std::uint64_t sign = IsNegative() ? std::uint64_t{1} << 63 : 0;
   switch (kind) {
-    case Kind::Zero:
-      return std::bit_cast<double>(sign);
-    case Kind::Infinite:
-      return std::bit_cast<double>(sign | kDoubleInfinity);
-    case Kind::Invalid:
-      return std::bit_cast<double>((std::uint64_t{1} << 63) | kDoubleInfinity | kDoubleQuietBit);
+    case Kind::Zero: return std::bit_cast<double>(sign);
+    case Kind::Infinite: return std::bit_cast<double>(sign | kDoubleInfinity);
+    case Kind::Invalid: return std::bit_cast<double>((std::uint64_t{1} << 63) | kDoubleInfinity | kDoubleQuietBit);
     case Kind::QuietNaN:
     case Kind::SignalingNaN:
       // The top fraction bits carry over; the result is always quiet.
-      return std::bit_cast<double>(sign | kDoubleInfinity | kDoubleQuietBit |
-                                   ((significand_ >> 11) & kDoubleFraction));
-    case Kind::Finite:
-      break;
+      return std::bit_cast<double>(sign | kDoubleInfinity | kDoubleQuietBit | ((significand_ >> 11) & kDoubleFraction));
+    case Kind::Finite: break;
   }
   const Unpacked u = Unpack(*this);
   const std::int32_t top = TopExponent(u);

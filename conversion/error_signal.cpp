@@ -18,7 +18,7 @@ constexpr double kDitherOffset = 1.0;
 // rounding mode. v - floor(v) is exact, and the values rounded here lie
 // well inside 64-bit integers.
 std::int64_t RoundHalfEven(double value) {
-  auto whole = static_cast<std::int64_t>(value);  // toward zero
+  auto whole = static_cast<std::int64_t>(value);    // toward zero
   if (static_cast<double>(whole) > value) --whole;  // now the floor
   const double fraction = value - static_cast<double>(whole);
   if (fraction < 0.5) return whole;

@@ -12,19 +12,19 @@ namespace corvane {
 // fixed offset. The tags and the two size fields are kept as the raw bytes
 // that were read (fewer than 4 when the file ends early).
 struct InputHeader {
-  ByteString riffTag;       // offset 0, not checked
-  ByteString riffSize;      // offset 4, never used
-  ByteString formTag;       // offset 8, must be "WAVE"
-  ByteString fmtTag;        // offset 12, not checked
-  std::int32_t fmtLength = 0;    // offset 16, not checked
-  std::int16_t formatCode = 0;   // offset 20, must be 1 (PCM)
-  std::uint16_t channels = 0;    // offset 22, low byte only; must be 1
-  std::int32_t sampleRate = 0;   // offset 24
-  std::int32_t byteRate = 0;     // offset 28, not checked
-  std::int16_t blockAlign = 0;   // offset 32, not checked
+  ByteString riffTag;              // offset 0, not checked
+  ByteString riffSize;             // offset 4, never used
+  ByteString formTag;              // offset 8, must be "WAVE"
+  ByteString fmtTag;               // offset 12, not checked
+  std::int32_t fmtLength = 0;      // offset 16, not checked
+  std::int16_t formatCode = 0;     // offset 20, must be 1 (PCM)
+  std::uint16_t channels = 0;      // offset 22, low byte only; must be 1
+  std::int32_t sampleRate = 0;     // offset 24
+  std::int32_t byteRate = 0;       // offset 28, not checked
+  std::int16_t blockAlign = 0;     // offset 32, not checked
   std::int16_t bitsPerSample = 0;  // offset 34, must be 24 or 32
-  ByteString dataTag;       // offset 36, not checked
-  ByteString dataSize;      // offset 40, an unsigned 32-bit byte count
+  ByteString dataTag;              // offset 36, not checked
+  ByteString dataSize;             // offset 40, an unsigned 32-bit byte count
 };
 
 // A header as read, and why it was rejected: empty when it was accepted.

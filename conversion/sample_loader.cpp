@@ -31,8 +31,7 @@ void Load24BitSamples(FileChannel& channel, PackedArray& samples, std::int32_t s
 
 }  // namespace
 
-PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sampleCount,
-                        std::int32_t bitsPerSample) {
+PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sampleCount, std::int32_t bitsPerSample) {
   channel.OpenReadWrite(fileName);
   PackedArray samples;
   CreateArray(samples, sampleCount, 4);

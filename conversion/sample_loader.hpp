@@ -14,7 +14,6 @@ namespace corvane {
 // ends early leaves the missing samples at 0. When the arrays cannot be
 // created (a count of 0 or less, or no memory) the result has no storage and
 // the error number says why (9 or 7).
-PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sampleCount,
-                        std::int32_t bitsPerSample);
+PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sampleCount, std::int32_t bitsPerSample);
 
 }  // namespace corvane

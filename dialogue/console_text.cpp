@@ -52,8 +52,8 @@ void ConsoleText::PrintText(ByteView text) {
       pendingLineFeed_ = false;
       ScrollUp();
     }
-    const std::size_t n = std::min({text.size() - next, static_cast<std::size_t>(info.width - x),
-                                    static_cast<std::size_t>(kStagingCells)});
+    const std::size_t n = std::min(
+        {text.size() - next, static_cast<std::size_t>(info.width - x), static_cast<std::size_t>(kStagingCells)});
     for (std::size_t i = 0; i < n; ++i) {
       staging[i] = Cell{static_cast<std::uint8_t>(text[next + i]), attribute};
     }
@@ -156,8 +156,8 @@ void ConsoleText::SetCursorMode(std::int32_t mode) {
     cursorVisible_ = false;
   } else {
     cursorVisible_ = true;
-    if (mode > 0) cursorSize_ = std::clamp<std::uint32_t>(static_cast<std::uint32_t>(mode), kDefaultCursorSize,
-                                                           kLargestCursorSize);
+    if (mode > 0)
+      cursorSize_ = std::clamp<std::uint32_t>(static_cast<std::uint32_t>(mode), kDefaultCursorSize, kLargestCursorSize);
   }
   device_.SetCursorInfo({cursorSize_, cursorVisible_});
 }

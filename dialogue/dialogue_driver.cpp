@@ -40,8 +40,8 @@ constexpr std::uint8_t kBadArraySize = 9;
 class Dialogue {
  public:
   explicit Dialogue(DialogueServices& services)
-      : console_(services.console), windows_(services.windows), channel_(services.channel),
-        dither_(services.dither), moduleInstance_(services.moduleInstance) {}
+      : console_(services.console), windows_(services.windows), channel_(services.channel), dither_(services.dither),
+        moduleInstance_(services.moduleInstance) {}
 
   void Run() {
     SetUpWindow();
@@ -151,8 +151,7 @@ class Dialogue {
     console_.NewLine();
     ShowFigure(texts::kChannels, ExtendedReal::FromInteger(header.channels), NumberForm::Short, "");
     ShowFigure(texts::kSampleRate, ExtendedReal::FromInteger(header.sampleRate), NumberForm::Long, texts::kHertz);
-    ShowFigure(texts::kResolution, ExtendedReal::FromInteger(header.bitsPerSample), NumberForm::Short,
-               texts::kBits);
+    ShowFigure(texts::kResolution, ExtendedReal::FromInteger(header.bitsPerSample), NumberForm::Short, texts::kBits);
     ShowFigure(texts::kLength, ExtendedReal::FromInteger(figures.sampleCount), NumberForm::Long, texts::kSamples);
     ShowFigure(texts::kDuration, RoundToPlaces(ExtendedReal::FromDouble(figures.duration), 2), NumberForm::Long,
                texts::kSeconds);
@@ -221,8 +220,8 @@ class Dialogue {
 
   // Writes the output file; when that fails, the same error signal goes to
   // the next name the user gives, so nothing made so far is lost.
-  void WriteUntilDone(ByteView inputName, ByteString outputName, const PackedArray& errors,
-                      const InputHeader& header, std::int32_t sampleCount) {
+  void WriteUntilDone(ByteView inputName, ByteString outputName, const PackedArray& errors, const InputHeader& header,
+                      std::int32_t sampleCount) {
     for (;;) {
       PrintLine(texts::kWriting);
       TakeErrorNumber();

@@ -72,9 +72,8 @@ bool FileChannel::Prepare(Mode mode) {
     return false;
   }
   if (mode == Mode::kReadWrite) return true;
-  const Transferred read = Platform([&] {
-    return service_.ReadFile(handle_, readAhead_.data(), static_cast<std::uint32_t>(readAhead_.size()));
-  });
+  const Transferred read = Platform(
+      [&] { return service_.ReadFile(handle_, readAhead_.data(), static_cast<std::uint32_t>(readAhead_.size())); });
   if (read.error != 0) {
     Fail(read.error);
     return false;

@@ -37,8 +37,8 @@ ByteString FileChannel::ReadBytes(std::uint32_t count) {
     SetErrorNumber(kChannelOutOfMemory);
     return {};
   }
-  const Transferred read = Platform(
-      [&] { return service_.ReadFile(handle_, reinterpret_cast<std::uint8_t*>(bytes.data()), count); });
+  const Transferred read =
+      Platform([&] { return service_.ReadFile(handle_, reinterpret_cast<std::uint8_t*>(bytes.data()), count); });
   if (read.error != 0) {
     Fail(read.error);
     return {};

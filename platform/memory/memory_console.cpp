@@ -24,8 +24,7 @@ void MemoryConsole::WriteOutput(std::span<const Cell> cells, int column, int row
   screen_.WriteOutput(cells, column, row);
 }
 
-void MemoryConsole::ScrollScreenBuffer(const CellRect& scroll, int destinationColumn, int destinationRow,
-                                       Cell fill) {
+void MemoryConsole::ScrollScreenBuffer(const CellRect& scroll, int destinationColumn, int destinationRow, Cell fill) {
   screen_.ScrollScreenBuffer(scroll, destinationColumn, destinationRow, fill);
 }
 

@@ -17,7 +17,6 @@ namespace corvane {
 // Everything goes through the console seam. The seam has no way to read cells
 // back, so the cells to put back are taken from `screen`, the buffer behind
 // `device`.
-void ShowMessageBox(ConsoleDevice& device, const ScreenBuffer& screen, std::string_view text,
-                    std::string_view caption);
+void ShowMessageBox(ConsoleDevice& device, const ScreenBuffer& screen, std::string_view text, std::string_view caption);
 
 }  // namespace corvane

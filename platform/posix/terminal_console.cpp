@@ -99,8 +99,7 @@ void TerminalConsole::WriteOutput(std::span<const Cell> cells, int column, int r
   Present();
 }
 
-void TerminalConsole::ScrollScreenBuffer(const CellRect& scroll, int destinationColumn, int destinationRow,
-                                         Cell fill) {
+void TerminalConsole::ScrollScreenBuffer(const CellRect& scroll, int destinationColumn, int destinationRow, Cell fill) {
   FollowTerminalResize();
   screen_.ScrollScreenBuffer(scroll, destinationColumn, destinationRow, fill);
   Present();

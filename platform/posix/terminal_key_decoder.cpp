@@ -56,10 +56,10 @@ struct SymbolKey {
   char shifted;
 };
 constexpr std::array<SymbolKey, 21> kSymbolKeys = {{
-    {0x02, '1', '1', '!'},  {0x03, '2', '2', '@'},  {0x04, '3', '3', '#'},   {0x05, '4', '4', '$'},
-    {0x06, '5', '5', '%'},  {0x07, '6', '6', '^'},  {0x08, '7', '7', '&'},   {0x09, '8', '8', '*'},
-    {0x0A, '9', '9', '('},  {0x0B, '0', '0', ')'},  {0x0C, 0xBD, '-', '_'},  {0x0D, 0xBB, '=', '+'},
-    {0x1A, 0xDB, '[', '{'}, {0x1B, 0xDD, ']', '}'}, {0x27, 0xBA, ';', ':'},  {0x28, 0xDE, '\'', '"'},
+    {0x02, '1', '1', '!'},  {0x03, '2', '2', '@'},   {0x04, '3', '3', '#'},  {0x05, '4', '4', '$'},
+    {0x06, '5', '5', '%'},  {0x07, '6', '6', '^'},   {0x08, '7', '7', '&'},  {0x09, '8', '8', '*'},
+    {0x0A, '9', '9', '('},  {0x0B, '0', '0', ')'},   {0x0C, 0xBD, '-', '_'}, {0x0D, 0xBB, '=', '+'},
+    {0x1A, 0xDB, '[', '{'}, {0x1B, 0xDD, ']', '}'},  {0x27, 0xBA, ';', ':'}, {0x28, 0xDE, '\'', '"'},
     {0x29, 0xC0, '`', '~'}, {0x2B, 0xDC, '\\', '|'}, {0x33, 0xBC, ',', '<'}, {0x34, 0xBE, '.', '>'},
     {0x35, 0xBF, '/', '?'},
 }};
@@ -138,8 +138,16 @@ std::optional<KeyPress> KeyByNumber(int number) {
     case 8: return SpecialKey(0x4F, virtual_key::kEnd, true);
     case 5: return SpecialKey(0x49, virtual_key::kPageUp, true);
     case 6: return SpecialKey(0x51, virtual_key::kPageDown, true);
-    case 11: case 12: case 13: case 14: case 15: return FunctionKey(number - 10);
-    case 17: case 18: case 19: case 20: case 21: return FunctionKey(number - 11);
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15: return FunctionKey(number - 10);
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21: return FunctionKey(number - 11);
     case 23: return FunctionKey(11);
     case 24: return FunctionKey(12);
     default: return std::nullopt;
@@ -303,8 +311,8 @@ class SequenceDecoder {
       codePoint = (codePoint << 6) | (next & 0x3F);
     }
     const char32_t smallest = length == 3 ? 0x800 : 0x10000;
-    const bool valid = length == 2 || (codePoint >= smallest && codePoint <= 0x10FFFF &&
-                                       (codePoint < 0xD800 || codePoint > 0xDFFF));
+    const bool valid =
+        length == 2 || (codePoint >= smallest && codePoint <= 0x10FFFF && (codePoint < 0xD800 || codePoint > 0xDFFF));
     if (valid) {
       if (const auto byte = Cp437UpperByte(codePoint)) Emit(events_, KeyPress{*byte, 0, 0, 0});
     }

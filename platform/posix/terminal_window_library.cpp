@@ -22,12 +22,11 @@ std::string TitleSequence(std::string_view title) {
   return sequence;
 }
 
-TerminalWindowLibrary::TerminalWindowLibrary(ConsoleDevice& device, const ScreenBuffer& screen,
-                                             TerminalWindow& window)
+TerminalWindowLibrary::TerminalWindowLibrary(ConsoleDevice& device, const ScreenBuffer& screen, TerminalWindow& window)
     : device_(device), screen_(screen), window_(window) {}
 
-void TerminalWindowLibrary::InitConsoleTools(std::uintptr_t, std::int32_t, std::int32_t, std::int32_t,
-                                             std::int32_t&, std::int32_t) {}
+void TerminalWindowLibrary::InitConsoleTools(std::uintptr_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t&,
+                                             std::int32_t) {}
 
 void TerminalWindowLibrary::ConsoleToolBar(std::int32_t, std::int32_t) {}
 

@@ -30,8 +30,8 @@ class TerminalWindowLibrary : public ConsoleWindowLibrary {
   // covers from it.
   TerminalWindowLibrary(ConsoleDevice& device, const ScreenBuffer& screen, TerminalWindow& window);
 
-  void InitConsoleTools(std::uintptr_t instance, std::int32_t a, std::int32_t b, std::int32_t c,
-                        std::int32_t& variable, std::int32_t d) override;
+  void InitConsoleTools(std::uintptr_t instance, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t& variable,
+                        std::int32_t d) override;
   void ConsoleToolBar(std::int32_t a, std::int32_t b) override;
   void ConsoleTitle(std::string_view title) override;
   void ConsoleIcon(std::int32_t icon) override;

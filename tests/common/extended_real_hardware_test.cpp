@@ -1,7 +1,5 @@
 // The software extended type against the processor's 80-bit long double, bit
 // for bit, over seeded random operands; skipped where there is no such type.
-#include "common/extended_real.hpp"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +10,8 @@
 #include <limits>
 #include <ostream>
 #include <random>
+
+#include "common/extended_real.hpp"
 
 namespace corvane {
 namespace {

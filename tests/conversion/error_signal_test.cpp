@@ -9,8 +9,8 @@ namespace {
 
 // The dither the error signal draws from: the same sequence on every run.
 TEST(DitherSourceTest, FirstDrawsOfARunAreFixed) {
-  const double expected[] = {0.9686200609430671, 0.20171141158789396, 0.519515969324857,
-                             0.13224066281691194, 0.8741881158202887, 0.024617565795779228};
+  const double expected[] = {0.9686200609430671,  0.20171141158789396, 0.519515969324857,
+                             0.13224066281691194, 0.8741881158202887,  0.024617565795779228};
   DitherSource dither;
   for (int draw = 0; draw < 6; ++draw) EXPECT_EQ(dither.NextUniform(), expected[draw]) << "draw " << draw + 1;
 }

@@ -30,7 +30,7 @@ TEST_F(OutputWriterTest, WritesTheHeaderAndSamplesOverALongerFileKeepingItsTail)
   const std::string file = folder_.Read("out.wav");
   ASSERT_EQ(file.size(), 20100u);
   EXPECT_EQ(Hex(file.substr(0, 44)), Hex(OutputHeader(20036, 44100, 88200, 20000)));
-  EXPECT_EQ(Hex(file.substr(44, 4)), "BF E0 C0 E0");    // -8001, -8000
+  EXPECT_EQ(Hex(file.substr(44, 4)), "BF E0 C0 E0");     // -8001, -8000
   EXPECT_EQ(Hex(file.substr(20040, 4)), "CD 07 CE 07");  // 1997, 1998
   EXPECT_EQ(file.substr(20044), old.substr(20044));
 }

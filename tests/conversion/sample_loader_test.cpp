@@ -22,9 +22,20 @@ TEST_F(SampleLoaderTest, LoadsSignedSamplesAndASilentTailPastTheEnd) {
     std::vector<std::int32_t> expected;
   };
   const Case cases[] = {
-      {"24-bit extremes, -1 and 384", 24, std::string("\x00\x00\x80" "\xFF\xFF\x7F" "\xFF\xFF\xFF" "\x80\x01\x00", 12),
+      {"24-bit extremes, -1 and 384",
+       24,
+       std::string("\x00\x00\x80"
+                   "\xFF\xFF\x7F"
+                   "\xFF\xFF\xFF"
+                   "\x80\x01\x00",
+                   12),
        {-8388608, 8388607, -1, 384}},
-      {"32-bit extremes", 32, std::string("\x00\x00\x00\x80" "\xFF\xFF\xFF\x7F", 8), {-2147483647 - 1, 2147483647}},
+      {"32-bit extremes",
+       32,
+       std::string("\x00\x00\x00\x80"
+                   "\xFF\xFF\xFF\x7F",
+                   8),
+       {-2147483647 - 1, 2147483647}},
       {"24-bit, 7 of 12 bytes", 24, std::string("\x01\x00\x00\x02\x00\x00\xFF", 7), {1, 2, 255, 0}},
       {"32-bit, 6 of 12 bytes", 32, std::string("\xFF\xFF\xFF\xFF\xFE\xFF", 6), {-1, 65534, 0}},
   };

@@ -50,8 +50,17 @@ const std::string kPrompt = "   File to process?  ";
 
 // Rows 1 to 11 of every input selection.
 const std::vector<std::string> kBannerRows = {
-    "",  "   Corvane v1", "   (c) 2026 The Corvane authors", "   https://corvane.example", "", "", "",
-    "   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer", "", "", ""};
+    "",
+    "   Corvane v1",
+    "   (c) 2026 The Corvane authors",
+    "   https://corvane.example",
+    "",
+    "",
+    "",
+    "   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer",
+    "",
+    "",
+    ""};
 
 std::vector<std::string> Below(std::vector<std::string> rows, const std::vector<std::string>& more) {
   rows.insert(rows.end(), more.begin(), more.end());
@@ -140,36 +149,36 @@ TEST_F(DialogueTest, AConvertedFileShowsEveryRowInPlaceAndWritesTheErrorSignal) 
   Run();
 
   EXPECT_TRUE(ScreenIs(device, Below(kBannerRows, {kPrompt + input,
-                                "",
-                                "",
-                                "                     FILE DATA",
-                                "",
-                                "                     Channels     1",
-                                "                     Sample rate  44100 Hz",
-                                "                     Resolution   24 bits",
-                                "                     Length       10000 samples",
-                                "                     Duration     .23 seconds",
-                                "",
-                                "",
-                                kOutputPrompt + output,
-                                "",
-                                "",
-                                "   Working...",
-                                "",
-                                "   Reading input file...",
-                                "   Done",
-                                "",
-                                "   Generating output values...",
-                                "   Done",
-                                "",
-                                "   Writing output file...",
-                                "   Done",
-                                "",
-                                "",
-                                "",
-                                "   Job finished",
-                                "   press any key to quit",
-                                ""})));
+                                                   "",
+                                                   "",
+                                                   "                     FILE DATA",
+                                                   "",
+                                                   "                     Channels     1",
+                                                   "                     Sample rate  44100 Hz",
+                                                   "                     Resolution   24 bits",
+                                                   "                     Length       10000 samples",
+                                                   "                     Duration     .23 seconds",
+                                                   "",
+                                                   "",
+                                                   kOutputPrompt + output,
+                                                   "",
+                                                   "",
+                                                   "   Working...",
+                                                   "",
+                                                   "   Reading input file...",
+                                                   "   Done",
+                                                   "",
+                                                   "   Generating output values...",
+                                                   "   Done",
+                                                   "",
+                                                   "   Writing output file...",
+                                                   "   Done",
+                                                   "",
+                                                   "",
+                                                   "",
+                                                   "   Job finished",
+                                                   "   press any key to quit",
+                                                   ""})));
   EXPECT_EQ(CursorOf(device), (CursorAt{42, 1}));
   EXPECT_EQ(device.Screen().At(3, 39).attribute, 0xF0) << "Job finished is black";
   EXPECT_EQ(device.Screen().At(3, 40).attribute, 0xF8) << "the key prompt is dark grey";
@@ -243,8 +252,8 @@ TEST_F(DialogueTest, AFailedWriteAsksForAnotherNameAndWritesTheSameBytesThere) {
   EXPECT_EQ(ProgressRows(),
             (std::vector<std::string>{"   Working...", "   Reading input file...", "   Done",
                                       "   Generating output values...", "   Done", "   Writing output file...",
-                                      kOutputPrompt + output, "   Writing output file...", "   Done",
-                                      "   Job finished", "   press any key to quit"}));
+                                      kOutputPrompt + output, "   Writing output file...", "   Done", "   Job finished",
+                                      "   press any key to quit"}));
   EXPECT_EQ(folder.Read("out.wav"), OutputHeader(56, 44100, 88200, 20) + TenErrorBytes());
   EXPECT_EQ(device.Beeps(), 2);
 }

@@ -44,19 +44,19 @@ TEST_F(LineEditorTest, BytesComeBackExactlyAsTypedAndEchoAtTheCursor) {
 
 TEST_F(LineEditorTest, ControlCodesOtherThanBackspaceAndEnterAndExtendedKeysAddNothing) {
   keys::Type(device, "a");
-  keys::Tap(device, 9, 0x0F);            // Tab
-  keys::Tap(device, 10);                 // Ctrl+J
-  keys::Tap(device, 3, 0x2E);            // Ctrl+C
-  keys::Tap(device, 0, keys::kEscScan);  // Esc
-  keys::Tap(device, 0, 0x48);            // Up
-  keys::Tap(device, 0, 0x3B);            // F1
+  keys::Tap(device, 9, 0x0F);                   // Tab
+  keys::Tap(device, 10);                        // Ctrl+J
+  keys::Tap(device, 3, 0x2E);                   // Ctrl+C
+  keys::Tap(device, 0, keys::kEscScan);         // Esc
+  keys::Tap(device, 0, 0x48);                   // Up
+  keys::Tap(device, 0, 0x3B);                   // F1
   device.QueueInput(keys::Release('r', 0x13));  // a character on a release only
   keys::Tap(device, 'f', 0x21, kLeftAltPressed);
   keys::Tap(device, 'q', 0x10, kRightAltPressed);
   keys::Type(device, "b");
-  keys::Tap(device, 8, 0x23);  // Ctrl+H is Backspace
+  keys::Tap(device, 8, 0x23);                     // Ctrl+H is Backspace
   keys::Tap(device, '1', 0x02, kLeftAltPressed);  // not a letter key: typed
-  keys::Tap(device, 13, 0x32);  // Ctrl+M is Enter
+  keys::Tap(device, 13, 0x32);                    // Ctrl+M is Enter
   EXPECT_EQ(ReadLine(console), "a1");
   EXPECT_EQ(device.RowText(0), "a1");
   EXPECT_EQ(CursorOf(device), (CursorAt{2, 1}));
@@ -154,8 +154,10 @@ TEST(KeyWait, AnyOtherKeyEndsTheWaitAndStaysPending) {
     InputRecord key;
   };
   const Case cases[] = {
-      {"letter", keys::Press('a', 0x1E)}, {"Esc", keys::Press(0, keys::kEscScan)},
-      {"Ctrl+C", keys::Press(3, 0x2E)},   {"F1", keys::Press(0, 0x3B)},
+      {"letter", keys::Press('a', 0x1E)},
+      {"Esc", keys::Press(0, keys::kEscScan)},
+      {"Ctrl+C", keys::Press(3, 0x2E)},
+      {"F1", keys::Press(0, 0x3B)},
       {"Alt+F", keys::Press('f', 0x21, kLeftAltPressed)},
   };
   for (const Case& c : cases) {

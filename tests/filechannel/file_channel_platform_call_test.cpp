@@ -55,7 +55,10 @@ class ScriptedFileService : public FileService {
 
 class PlatformCallTest : public ::testing::Test {
  protected:
-  void SetUp() override { TakeErrorNumber(); std::fesetround(FE_TONEAREST); }
+  void SetUp() override {
+    TakeErrorNumber();
+    std::fesetround(FE_TONEAREST);
+  }
 
   ScriptedFileService service_;
   FileChannel channel_{service_};
@@ -71,7 +74,11 @@ TEST_F(PlatformCallTest, NoPlatformCallChangesTheRoundingOfTheRun) {
       {"Close", [&] { channel_.Close(); }},
       {"OpenExisting", [&] { channel_.OpenExisting("in.wav"); }},
       {"SameFileOnDisk", [&] { channel_.SameFileOnDisk("a", "b"); }},
-      {"destruction", [&] { FileChannel other(service_); other.OpenExisting("x"); }},
+      {"destruction",
+       [&] {
+         FileChannel other(service_);
+         other.OpenExisting("x");
+       }},
   };
   for (const auto& [label, step] : steps) {
     SCOPED_TRACE(label);
@@ -111,7 +118,11 @@ TEST_F(PlatformCallTest, NamesReachThePlatformUncutUpToAZeroByte) {
 }
 
 TEST(PlatformErrorTable, EveryCodeGroupGivesItsErrorNumber) {
-  const struct { const char* meaning; std::vector<PlatformError> codes; int errorNumber; } groups[] = {
+  const struct {
+    const char* meaning;
+    std::vector<PlatformError> codes;
+    int errorNumber;
+  } groups[] = {
       {"file not found", {2, 18}, 53},
       {"path not found", {3}, 76},
       {"too many files", {4}, 67},

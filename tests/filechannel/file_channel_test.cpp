@@ -1,7 +1,8 @@
-#include <sys/stat.h>
-#include <unistd.h>
+#include "filechannel/file_channel.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -9,7 +10,6 @@
 #include <string>
 
 #include "filechannel/error_number.hpp"
-#include "filechannel/file_channel.hpp"
 #include "filechannel/platform_error_table.hpp"
 #include "platform/posix/posix_file_service.hpp"
 #include "support/file_test.hpp"
@@ -32,7 +32,12 @@ class ChannelTest : public FileTest {};
 TEST_F(ChannelTest, FailedOpensSetTheirNumberAndLeaveTheChannelClosed) {
   folder_.Write("plain.wav", "data");
   std::filesystem::create_directory(folder_.Path("folder"));
-  const struct { const char* label; std::string name; bool readWrite; int errorNumber; } cases[] = {
+  const struct {
+    const char* label;
+    std::string name;
+    bool readWrite;
+    int errorNumber;
+  } cases[] = {
       {"missing file", folder_.Path("missing.wav"), false, 53},
       {"missing folder", folder_.Path("nowhere/missing.wav"), false, 76},
       {"path through a file", folder_.Path("plain.wav/inner.wav"), false, 76},
@@ -76,7 +81,13 @@ TEST_F(ChannelTest, AHeldFileSets70AndAnUntakenNumberSurvivesLaterSuccess) {
 TEST_F(ChannelTest, RefusedCallsSetTheirNumberAndMoveNothing) {
   enum State { kClosed, kOpenExisting, kReadWrite, kStream };
   using Run = std::function<std::string(FileChannel&, PackedArray&, std::int64_t position)>;
-  struct Case { const char* label; State state; Run run; std::int64_t position; int errorNumber; };
+  struct Case {
+    const char* label;
+    State state;
+    Run run;
+    std::int64_t position;
+    int errorNumber;
+  };
   const Run readBytes = [](FileChannel& c, PackedArray&, std::int64_t) { return c.ReadBytes(4); };
   const Run writeBytes = [](FileChannel& c, PackedArray&, std::int64_t) { return c.WriteBytes("xx"), ""s; };
   const Run seek = [](FileChannel& c, PackedArray&, std::int64_t p) { return c.Seek(p), ""s; };
@@ -147,7 +158,9 @@ TEST_F(ChannelTest, WritesLandAtTheirPositionsExtendTheFileAndNeverTruncateIt) {
   channel_.OpenReadWrite(folder_.Path("new.wav"));
   channel_.WriteBytes("ri");  // fewer bytes than the file holds: overwritten in place
   channel_.Close();
-  EXPECT_EQ(folder_.Read("new.wav"), "riFF\x24\x00\x00\x00\x00\x00\x00Z\x00\xFE\xFF" "AB!"s);
+  EXPECT_EQ(folder_.Read("new.wav"),
+            "riFF\x24\x00\x00\x00\x00\x00\x00Z\x00\xFE\xFF"
+            "AB!"s);
   EXPECT_EQ(TakeErrorNumber(), 0);
 }
 

@@ -1,3 +1,5 @@
+#include "filechannel/packed_array.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -5,7 +7,6 @@
 #include <string>
 
 #include "filechannel/error_number.hpp"
-#include "filechannel/packed_array.hpp"
 
 namespace corvane {
 namespace {
@@ -13,7 +14,10 @@ namespace {
 using namespace std::string_literals;
 
 TEST(Packing, DecodersReadLowestByteFirstAndNeverSignExtendShortStrings) {
-  const struct { const char* label; std::int64_t decoded, expected; } cases[] = {
+  const struct {
+    const char* label;
+    std::int64_t decoded, expected;
+  } cases[] = {
       {"int32 lowest", DecodeInt32("\x00\x00\x00\x80"s), -2147483648LL},
       {"int32 minus one", DecodeInt32("\xFF\xFF\xFF\xFF"s), -1},
       {"int32 of 3 bytes", DecodeInt32("\xFF\xFF\xFF"s), 16777215},
@@ -50,7 +54,11 @@ TEST(Packing, CreatedArrayIsZeroFilledAndCellsCopyTheirBytes) {
 
 TEST(Packing, CreateArrayRefusesSizesItCannotHoldWith9) {
   TakeErrorNumber();
-  const struct { const char* label; std::int64_t count; int width; } cases[] = {
+  const struct {
+    const char* label;
+    std::int64_t count;
+    int width;
+  } cases[] = {
       {"count 0", 0, 4},
       {"negative count", -1, 2},
       {"byte size one past 32 bits", 0x40000000, 4},

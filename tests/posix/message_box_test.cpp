@@ -56,10 +56,14 @@ TEST(MessageBox, DrawsAFramedBoxWithCaptionLinesAndButtonInTheMiddle) {
 }
 
 TEST(MessageBox, OnlyEnterSpaceOrEscDismissItAndEveryCellAndTheCursorComeBack) {
-  const struct { const char* label; InputRecord key; int width, height; CursorInfo cursor; } cases[] = {
-      {"Enter", KeyPress(13, 0x1C), 20, 9, {25, true}},
-      {"Space, large hidden cursor", KeyPress(' ', 0x39), 20, 9, {80, false}},
-      {"Esc, box larger than the screen", KeyPress(0, 0x01), 12, 6, {25, true}}};
+  const struct {
+    const char* label;
+    InputRecord key;
+    int width, height;
+    CursorInfo cursor;
+  } cases[] = {{"Enter", KeyPress(13, 0x1C), 20, 9, {25, true}},
+               {"Space, large hidden cursor", KeyPress(' ', 0x39), 20, 9, {80, false}},
+               {"Esc, box larger than the screen", KeyPress(0, 0x01), 12, 6, {25, true}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     MemoryConsole console(c.width, c.height);
@@ -68,8 +72,12 @@ TEST(MessageBox, OnlyEnterSpaceOrEscDismissItAndEveryCellAndTheCursorComeBack) {
     const ScreenBuffer before = console.Screen();
     const InputRecord next = KeyPress('q', 0x10);
     EXPECT_NE(ShowAndAnswer(console, "a long line of text\\n2\\n3\\n4\\n5",
-                            {KeyPress('x', 0x2D), KeyPress(13, 0x1C, false), {.eventType = InputEventType::Mouse},
-                             KeyPress(0, 0x48), c.key, next}),
+                            {KeyPress('x', 0x2D),
+                             KeyPress(13, 0x1C, false),
+                             {.eventType = InputEventType::Mouse},
+                             KeyPress(0, 0x48),
+                             c.key,
+                             next}),
               GlyphRows(before));
     for (int i = 0; i < c.width * c.height; ++i)
       ASSERT_EQ(console.Screen().At(i % c.width, i / c.width), before.At(i % c.width, i / c.width)) << "cell " << i;

@@ -10,8 +10,11 @@ namespace corvane {
 // Failures show the events as text rather than as bytes.
 void PrintTo(const TerminalEvent& e, std::ostream* os) {
   const InputRecord& r = e.record;
-  *os << (e.kind == TerminalEventKind::Break ? "break" : r.keyDown ? "down" : "up") << " char " << int{r.asciiChar}
-      << " scan " << r.virtualScanCode << " vk " << r.virtualKeyCode << " state " << r.controlKeyState;
+  *os << (e.kind == TerminalEventKind::Break ? "break"
+          : r.keyDown                        ? "down"
+                                             : "up")
+      << " char " << int{r.asciiChar} << " scan " << r.virtualScanCode << " vk " << r.virtualKeyCode << " state "
+      << r.controlKeyState;
 }
 
 namespace {
@@ -22,7 +25,11 @@ using namespace control_key;
 const TerminalKeyDecoder::Clock::time_point kStart{};
 
 // A key as the tests state it; scan code 0xFFFF stands for the break event.
-struct Key { std::uint8_t character; std::uint16_t scanCode, virtualKey; std::uint32_t state = 0; };
+struct Key {
+  std::uint8_t character;
+  std::uint16_t scanCode, virtualKey;
+  std::uint32_t state = 0;
+};
 const Key kBreak{0, 0xFFFF, 0};
 const Key kEsc{0, 0x01, 0x1B};
 
@@ -40,24 +47,41 @@ std::vector<TerminalEvent> Keys(const std::vector<Key>& keys) {
 }
 
 TEST(TerminalKeyDecoder, TurnsBytesIntoTheKeysTheConsoleReports) {
-  const struct { const char* label; std::string bytes; std::vector<Key> keys; } cases[] = {
-      {"letters (upper case with Shift) and Tab", "aQ\x09",
+  const struct {
+    const char* label;
+    std::string bytes;
+    std::vector<Key> keys;
+  } cases[] = {
+      {"letters (upper case with Shift) and Tab",
+       "aQ\x09",
        {{'a', 0x1E, 'A'}, {'Q', 0x10, 'Q', kShiftPressed}, {9, 0x0F, 0x09}}},
-      {"CR and LF are Enter, DEL and BS Backspace", "\x0D\x0A\x7F\x08",
+      {"CR and LF are Enter, DEL and BS Backspace",
+       "\x0D\x0A\x7F\x08",
        {{13, 0x1C, 0x0D}, {13, 0x1C, 0x0D}, {8, 0x0E, 0x08}, {8, 0x0E, 0x08}}},
       {"Ctrl+A and Ctrl+Z", "\x01\x1A", {{1, 0x1E, 'A', kLeftCtrlPressed}, {26, 0x2C, 'Z', kLeftCtrlPressed}}},
-      {"Esc, ESC+letter as Alt, unfinished ESC [ as Alt+[", "\x1B\x1Bx\x1B[",
+      {"Esc, ESC+letter as Alt, unfinished ESC [ as Alt+[",
+       "\x1B\x1Bx\x1B[",
        {kEsc, {'x', 0x2D, 'X', kLeftAltPressed}, {'[', 0x1A, 0xDB, kLeftAltPressed}}},
       {"Up (CSI) and Down (SS3)", "\x1B[A\x1BOB", {{0, 0x48, 0x26, kEnhancedKey}, {0, 0x50, 0x28, kEnhancedKey}}},
-      {"Home, End, Ins, Del, PgUp, PgDn", "\x1B[H\x1B[4~\x1B[2~\x1B[3~\x1B[5~\x1B[6~",
-       {{0, 0x47, 0x24, kEnhancedKey}, {0, 0x4F, 0x23, kEnhancedKey}, {0, 0x52, 0x2D, kEnhancedKey},
-        {0, 0x53, 0x2E, kEnhancedKey}, {0, 0x49, 0x21, kEnhancedKey}, {0, 0x51, 0x22, kEnhancedKey}}},
+      {"Home, End, Ins, Del, PgUp, PgDn",
+       "\x1B[H\x1B[4~\x1B[2~\x1B[3~\x1B[5~\x1B[6~",
+       {{0, 0x47, 0x24, kEnhancedKey},
+        {0, 0x4F, 0x23, kEnhancedKey},
+        {0, 0x52, 0x2D, kEnhancedKey},
+        {0, 0x53, 0x2E, kEnhancedKey},
+        {0, 0x49, 0x21, kEnhancedKey},
+        {0, 0x51, 0x22, kEnhancedKey}}},
       {"F1, F5, F12", "\x1BOP\x1B[15~\x1B[24~", {{0, 0x3B, 0x70}, {0, 0x3F, 0x74}, {0, 0x58, 0x7B}}},
       {"unknown and private sequences vanish", "\x1B[99~\x1B[?1;2cz", {{'z', 0x2C, 'Z'}}},
       {"Ctrl+\\ breaks, after ESC too; lone Esc", "a\x1C\x1B\x1C\x1B", {{'a', 0x1E, 'A'}, kBreak, kEsc, kBreak, kEsc}},
       {"UTF-8 to the code page's upper half", "\xC3\xA9\xE2\x95\x94", {{0x82, 0, 0}, {0xC9, 0, 0}}},
-      {"characters beyond the code page are dropped", "\xE2\x82\xAC\xF0\x9F\x98\x80" "b", {{'b', 0x30, 'B'}}},
-      {"malformed, overlong, unfinished UTF-8 is dropped", "\xC3" "a\xBF\xFF\xE0\x83\xA9\xE2\x95",
+      {"characters beyond the code page are dropped",
+       "\xE2\x82\xAC\xF0\x9F\x98\x80"
+       "b",
+       {{'b', 0x30, 'B'}}},
+      {"malformed, overlong, unfinished UTF-8 is dropped",
+       "\xC3"
+       "a\xBF\xFF\xE0\x83\xA9\xE2\x95",
        {{'a', 0x1E, 'A'}}},
   };
   for (const auto& c : cases) {

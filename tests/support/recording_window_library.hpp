@@ -20,8 +20,8 @@ class RecordingWindowLibrary : public corvane::ConsoleWindowLibrary {
 
   explicit RecordingWindowLibrary(const corvane::MemoryConsole& console) : console_(console) {}
 
-  void InitConsoleTools(std::uintptr_t instance, std::int32_t a, std::int32_t b, std::int32_t c,
-                        std::int32_t& variable, std::int32_t d) override {
+  void InitConsoleTools(std::uintptr_t instance, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t& variable,
+                        std::int32_t d) override {
     Record("InitConsoleTools(" + std::to_string(instance) + "," + std::to_string(a) + "," + std::to_string(b) + "," +
            std::to_string(c) + ",&" + std::to_string(variable) + "," + std::to_string(d) + ")");
   }

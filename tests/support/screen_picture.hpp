@@ -15,8 +15,8 @@ inline ::testing::AssertionResult ScreenIs(const corvane::MemoryConsole& console
   for (std::size_t row = 0; row < rows.size(); ++row) {
     const std::string expected = row < picture.size() ? picture[row] : "";
     if (rows[row] != expected) {
-      return ::testing::AssertionFailure() << "row " << row + 1 << " is \"" << rows[row] << "\", expected \""
-                                           << expected << "\"";
+      return ::testing::AssertionFailure()
+             << "row " << row + 1 << " is \"" << rows[row] << "\", expected \"" << expected << "\"";
     }
   }
   return ::testing::AssertionSuccess();

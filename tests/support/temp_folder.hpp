@@ -1,10 +1,11 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 
 // A fresh folder under the system's temporary directory, removed with
 // everything in it when the test ends. Files are written and read back whole,

@@ -41,8 +41,8 @@ struct WaveHeader {
 // The header of a mono 16-bit output file, field by field in file order.
 inline std::string OutputHeader(std::uint32_t riffSize, std::uint32_t sampleRate, std::uint32_t byteRate,
                                 std::uint32_t dataSize) {
-  return "RIFF" + Le32(riffSize) + "WAVE" + "fmt " + Le32(16) + Le16(1) + Le16(1) + Le32(sampleRate) +
-         Le32(byteRate) + Le16(2) + Le16(16) + "data" + Le32(dataSize);
+  return "RIFF" + Le32(riffSize) + "WAVE" + "fmt " + Le32(16) + Le16(1) + Le16(1) + Le32(sampleRate) + Le32(byteRate) +
+         Le16(2) + Le16(16) + "data" + Le32(dataSize);
 }
 
 // Bytes written as hexadecimal pairs, for failure messages.

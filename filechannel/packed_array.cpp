@@ -1,7 +1,6 @@
 #include "filechannel/packed_array.hpp"
 
-#include <cstdlib>
-
+#include "filechannel/array_storage.hpp"
 #include "filechannel/error_number.hpp"
 
 namespace corvane {
@@ -32,7 +31,7 @@ ByteString LittleEndianBytes(std::uint32_t value, std::size_t width) {
 
 }  // namespace
 
-void PackedArray::FreeStorage::operator()(std::uint8_t* block) const { std::free(block); }
+void PackedArray::FreeStorage::operator()(std::uint8_t* block) const { FreeArrayStorage(block); }
 
 std::int32_t PackedArray::Int32At(std::int32_t index) const {
   const std::uint8_t* cell = storage_.get() + static_cast<std::size_t>(index) * 4;
@@ -69,7 +68,7 @@ void CreateArray(PackedArray& array, std::int64_t count, int width) {
     return;
   }
   const auto bytes = static_cast<std::size_t>(count) * static_cast<std::size_t>(width);
-  auto* block = static_cast<std::uint8_t*>(std::calloc(bytes, 1));
+  std::uint8_t* block = AllocateArrayStorage(bytes);
   if (block == nullptr) {
     SetErrorNumber(kOutOfMemory);
     return;

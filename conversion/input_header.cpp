@@ -57,7 +57,9 @@ std::uint64_t DivideRoundHalfEven(std::uint64_t numerator, std::uint64_t denomin
 }  // namespace
 
 HeaderCheck ReadHeader(FileChannel& channel, ByteView fileName) {
-  channel.OpenReadWrite(fileName);
+  // The input is only read: a file that vanished since its open test is not
+  // made anew.
+  channel.OpenReadWrite(fileName, FileChannel::WhenMissing::kFail);
   HeaderCheck check{ReadFields(channel), {}};
   channel.Close();
   check.rejection = Rejection(check.header);

@@ -1,5 +1,7 @@
 #include "conversion/output_writer.hpp"
 
+#include "filechannel/error_number.hpp"
+
 namespace corvane {
 
 namespace {
@@ -34,9 +36,11 @@ OutputFigures ComputeFigures(std::int32_t sampleCount, std::int32_t channels, st
 
 }  // namespace
 
-void WriteOutputFile(FileChannel& channel, ByteView fileName, const PackedArray& errors, std::int32_t sampleCount,
+bool WriteOutputFile(FileChannel& channel, ByteView fileName, const PackedArray& errors, std::int32_t sampleCount,
                      std::int32_t channels, std::int32_t sampleRate) {
+  TakeErrorNumber();  // a number left from before says nothing about this file
   channel.OpenReadWrite(fileName);
+  const bool created = channel.CreatedOnOpen();
   const OutputFigures figures = ComputeFigures(sampleCount, channels, sampleRate);
   // In file order: each write leaves the position after its last byte, so the
   // texts and constants written at the current position land at offsets 8,
@@ -56,6 +60,11 @@ void WriteOutputFile(FileChannel& channel, ByteView fileName, const PackedArray&
   channel.WriteValueAt(41, figures.dataSize, 4);
   channel.WriteArrayAt(45, errors);
   channel.Close();
+  const std::uint8_t failure = TakeErrorNumber();
+  if (failure == 0) return true;
+  if (created) channel.DeleteFile(fileName);
+  SetErrorNumber(failure);
+  return false;
 }
 
 }  // namespace corvane

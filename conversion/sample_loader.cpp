@@ -32,8 +32,11 @@ void Load24BitSamples(FileChannel& channel, PackedArray& samples, std::int32_t s
 }  // namespace
 
 PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sampleCount, std::int32_t bitsPerSample) {
-  channel.OpenReadWrite(fileName);
+  // A file that vanished while the output name was asked for must fail the
+  // read, not come back as a new empty file whose silence is converted.
+  channel.OpenReadWrite(fileName, FileChannel::WhenMissing::kFail);
   PackedArray samples;
+  if (!channel.IsOpen()) return samples;  // the open's number says why
   CreateArray(samples, sampleCount, 4);
   if (samples.HasStorage()) {
     if (bitsPerSample == 24) {

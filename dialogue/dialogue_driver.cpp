@@ -179,7 +179,7 @@ class Dialogue {
   // no arrays, so their refusal (9) is no failure then.
   static std::uint8_t StepFailure(std::int32_t sampleCount) {
     const std::uint8_t failure = TakeErrorNumber();
-    return sampleCount > 0 ? failure : 0;
+    return sampleCount <= 0 && failure == kBadArraySize ? 0 : failure;
   }
 
   void ShowArrayStepFailure(std::uint8_t failure) {
@@ -224,9 +224,7 @@ class Dialogue {
                       std::int32_t sampleCount) {
     for (;;) {
       PrintLine(texts::kWriting);
-      TakeErrorNumber();
-      WriteOutputFile(channel_, outputName, errors, sampleCount, header.channels, header.sampleRate);
-      if (TakeErrorNumber() == 0) break;
+      if (WriteOutputFile(channel_, outputName, errors, sampleCount, header.channels, header.sampleRate)) break;
       ShowError(texts::kOutputUnwritable);
       console_.NewLine();
       outputName = AskOutputName(inputName);

@@ -23,11 +23,11 @@ FileChannel::~FileChannel() {
   if (open_) Platform([&] { return service_.CloseHandle(handle_); });
 }
 
-void FileChannel::OpenExisting(ByteView name) { Open(name, Mode::kOpenExisting); }
+void FileChannel::OpenExisting(ByteView name) { Open(name, Mode::kOpenExisting, WhenMissing::kFail); }
 
-void FileChannel::OpenReadWrite(ByteView name) { Open(name, Mode::kReadWrite); }
+void FileChannel::OpenReadWrite(ByteView name, WhenMissing whenMissing) { Open(name, Mode::kReadWrite, whenMissing); }
 
-void FileChannel::Open(ByteView name, Mode mode) {
+void FileChannel::Open(ByteView name, Mode mode, WhenMissing whenMissing) {
   const ByteString path = PlatformName(name);
   if (!IsUsableName(path)) {
     SetErrorNumber(kChannelBadFileName);
@@ -38,7 +38,8 @@ void FileChannel::Open(ByteView name, Mode mode) {
     return;
   }
   const bool readWrite = mode == Mode::kReadWrite;
-  const FileDisposition disposition = readWrite ? FileDisposition::kOpenAlways : FileDisposition::kOpenExisting;
+  const FileDisposition disposition =
+      whenMissing == WhenMissing::kCreate ? FileDisposition::kOpenAlways : FileDisposition::kOpenExisting;
   FileAccess access = readWrite ? FileAccess::kReadWrite : FileAccess::kRead;
   OpenedFile file = Platform([&] { return service_.CreateFileA(path.c_str(), access, disposition); });
   if (file.handle == kInvalidFileHandle && readWrite) {
@@ -60,6 +61,7 @@ void FileChannel::Open(ByteView name, Mode mode) {
   open_ = true;
   mode_ = mode;
   access_ = access;
+  created_ = file.created;
   position_ = 0;
 }
 
@@ -87,6 +89,17 @@ void FileChannel::Close() {
   const PlatformError error = Platform([&] { return service_.CloseHandle(handle_); });
   handle_ = kInvalidFileHandle;
   if (error != 0) Fail(error);
+}
+
+void FileChannel::DeleteFile(ByteView name) {
+  const ByteString path = PlatformName(name);
+  if (!IsUsableName(path)) {
+    SetErrorNumber(kChannelBadFileName);
+    return;
+  }
+  if (const PlatformError error = Platform([&] { return service_.DeleteFileA(path.c_str()); }); error != 0) {
+    Fail(error);
+  }
 }
 
 bool FileChannel::IsOpen() const { return open_; }

@@ -24,9 +24,13 @@ class FileChannel {
 
   // Opens a file that must exist, for reading only: the open test of a name.
   void OpenExisting(ByteView name);
-  // Opens a file for reading and writing, creating it empty when missing and
-  // falling back to read-only access when writing is refused.
-  void OpenReadWrite(ByteView name);
+  // What an open for reading and writing does when the file is missing.
+  enum class WhenMissing { kCreate, kFail };
+
+  // Opens a file for reading and writing, falling back to read-only access
+  // when writing is refused. A missing file is created empty, or, for a file
+  // that is only to be read, the open fails as OpenExisting's does.
+  void OpenReadWrite(ByteView name, WhenMissing whenMissing = WhenMissing::kCreate);
 
   ByteString ReadBytes(std::uint32_t count);
   void Seek(std::int64_t position);
@@ -36,7 +40,12 @@ class FileChannel {
   void WriteArrayAt(std::int64_t position, const PackedArray& array);
   void Close();
 
+  // Removes a file by name; a failure sets the error number.
+  void DeleteFile(ByteView name);
+
   bool IsOpen() const;
+  // Whether the open that made the channel open created its file.
+  bool CreatedOnOpen() const { return open_ && created_; }
   // The 1-based position of the next byte to transfer.
   std::int64_t Position() const;
 
@@ -47,7 +56,7 @@ class FileChannel {
  private:
   enum class Mode { kOpenExisting, kReadWrite };
 
-  void Open(ByteView name, Mode mode);
+  void Open(ByteView name, Mode mode, WhenMissing whenMissing);
   bool Prepare(Mode mode);
   // Checks shared by the positioned transfers, then moves the platform's file
   // pointer to the given position; false when nothing may be transferred.
@@ -69,6 +78,7 @@ class FileChannel {
   Mode mode_ = Mode::kOpenExisting;
   FileAccess access_ = FileAccess::kRead;
   bool diskFile_ = false;
+  bool created_ = false;
   std::uint64_t position_ = 0;  // 0-based offset of the next byte
   // Receives the first bytes of a file opened by OpenExisting; the read only
   // proves that the start of the file can be read.

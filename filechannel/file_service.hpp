@@ -48,6 +48,7 @@ enum class FileType : std::uint32_t { kUnknown = 0, kDisk = 1, kCharacter = 2, k
 struct OpenedFile {
   FileHandle handle = kInvalidFileHandle;  // kInvalidFileHandle when the open failed
   PlatformError error = 0;
+  bool created = false;  // the open made the file: it did not exist before
 };
 
 struct Transferred {
@@ -81,6 +82,8 @@ class FileService {
   virtual Transferred ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) = 0;
   virtual Transferred WriteFile(FileHandle handle, const std::uint8_t* buffer, std::uint32_t count) = 0;
   virtual PlatformError CloseHandle(FileHandle handle) = 0;
+  // Removes the file `name` (zero-terminated) from its folder.
+  virtual PlatformError DeleteFileA(const char* name) = 0;
   // The identity of the existing file `name` (zero-terminated), or nullopt when
   // it cannot be had.
   virtual std::optional<FileIdentity> IdentifyFile(const char* name) = 0;

@@ -57,6 +57,7 @@ class MemoryFileService final : public FileService {
     open_ = false;
     return 0;
   }
+  PlatformError DeleteFileA(const char*) override { return platform_error::kAccessDenied; }
   std::optional<FileIdentity> IdentifyFile(const char* name) override {
     if (std::strcmp(name, kName) != 0) return std::nullopt;
     return FileIdentity{1, 1};

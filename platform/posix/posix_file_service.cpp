@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/posix/cp437.hpp"
 #include "platform/posix/posix_error_code.hpp"
 
 namespace corvane {
@@ -19,9 +20,26 @@ using namespace platform_error;
 
 int Descriptor(FileHandle handle) { return static_cast<int>(static_cast<std::intptr_t>(handle)); }
 
+// A name as the file system spells it. Typed names are in the console's code
+// page 437, file names on this system are UTF-8: each byte of the upper half
+// becomes the character the screen shows for it, as Windows converts the name
+// of an A function at its own boundary. ASCII passes unchanged.
+std::string SystemName(const char* name) {
+  std::string converted;
+  for (const char* c = name; *c != '\0'; ++c) {
+    const auto byte = static_cast<std::uint8_t>(*c);
+    if (byte < 0x80) {
+      converted.push_back(*c);
+    } else {
+      AppendCp437Glyph(converted, byte);
+    }
+  }
+  return converted;
+}
+
 // Whether the folder that would hold `name` exists, so that a missing file can
 // be told from a missing directory on its path.
-bool ParentFolderExists(const char* name) {
+bool ParentFolderExists(const std::string& name) {
   std::string path(name);
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   const std::size_t slash = path.rfind('/');
@@ -30,7 +48,7 @@ bool ParentFolderExists(const char* name) {
   return ::stat(parent.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-PlatformError OpenError(const char* name, int errorValue) {
+PlatformError OpenError(const std::string& name, int errorValue) {
   if (errorValue == ENOENT && !ParentFolderExists(name)) return kPathNotFound;
   return WindowsErrorFromErrno(errorValue);
 }
@@ -88,20 +106,35 @@ Transferred MoveAll(int descriptor, Byte* buffer, std::uint32_t count, std::size
 PosixFileService::PosixFileService(std::size_t chunkBytes) : chunkBytes_(std::max<std::size_t>(chunkBytes, 1)) {}
 
 OpenedFile PosixFileService::CreateFileA(const char* name, FileAccess access, FileDisposition disposition) {
+  const std::string path = SystemName(name);
   // O_NONBLOCK keeps the open of a pipe without a partner from hanging; Hold
   // clears it again.
-  int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (access == FileAccess::kReadWrite ? O_RDWR : O_RDONLY);
-  if (disposition == FileDisposition::kOpenAlways) flags |= O_CREAT;
-  int descriptor;
-  do {
-    descriptor = ::open(name, flags, 0666);
-  } while (descriptor < 0 && errno == EINTR);
-  if (descriptor < 0) return {kInvalidFileHandle, OpenError(name, errno)};
+  const int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (access == FileAccess::kReadWrite ? O_RDWR : O_RDONLY);
+  int descriptor = -1;
+  bool created = false;
+  // Opening when present, else creating, is tried as two exact steps, so that
+  // the caller learns whether the file is new: one that removes a file it
+  // could not complete must know that it made it. A file that comes or goes
+  // between the steps sends the loop round again.
+  for (;;) {
+    descriptor = ::open(path.c_str(), flags, 0666);
+    if (descriptor >= 0) break;
+    if (errno == EINTR) continue;
+    if (errno != ENOENT || disposition != FileDisposition::kOpenAlways) break;
+    descriptor = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+    if (descriptor >= 0) {
+      created = true;
+      break;
+    }
+    if (errno != EEXIST && errno != EINTR) break;
+  }
+  if (descriptor < 0) return {kInvalidFileHandle, OpenError(path, errno), false};
   if (const PlatformError error = Hold(descriptor); error != 0) {
     ::close(descriptor);
-    return {kInvalidFileHandle, error};
+    if (created) ::unlink(path.c_str());
+    return {kInvalidFileHandle, error, false};
   }
-  return {static_cast<FileHandle>(descriptor), 0};
+  return {static_cast<FileHandle>(descriptor), 0, created};
 }
 
 FileType PosixFileService::GetFileType(FileHandle handle) {
@@ -134,9 +167,14 @@ PlatformError PosixFileService::CloseHandle(FileHandle handle) {
   return 0;
 }
 
+PlatformError PosixFileService::DeleteFileA(const char* name) {
+  if (::unlink(SystemName(name).c_str()) != 0) return WindowsErrorFromErrno(errno);
+  return 0;
+}
+
 std::optional<FileIdentity> PosixFileService::IdentifyFile(const char* name) {
   struct stat status {};
-  if (::stat(name, &status) != 0) return std::nullopt;
+  if (::stat(SystemName(name).c_str(), &status) != 0) return std::nullopt;
   return FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 }
 

@@ -6,11 +6,12 @@
 
 namespace corvane {
 
-// The file service over POSIX descriptors. A regular file is held with an
-// exclusive advisory lock, so a second open of it (from this process or any
-// other that locks) fails with a sharing violation, as an open without sharing
-// does on Windows. Directories are refused with access denied. Anything that
-// is not a regular file is a stream.
+// The file service over POSIX descriptors. Names arrive in code page 437 and
+// reach the system as UTF-8. A regular file is held with an exclusive
+// advisory lock, so a second open of it (from this process or any other that
+// locks) fails with a sharing violation, as an open without sharing does on
+// Windows. Directories are refused with access denied. Anything that is not a
+// regular file is a stream.
 class PosixFileService final : public FileService {
  public:
   // The most bytes one read or write system call is asked to move; larger
@@ -25,6 +26,7 @@ class PosixFileService final : public FileService {
   Transferred ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) override;
   Transferred WriteFile(FileHandle handle, const std::uint8_t* buffer, std::uint32_t count) override;
   PlatformError CloseHandle(FileHandle handle) override;
+  PlatformError DeleteFileA(const char* name) override;
   std::optional<FileIdentity> IdentifyFile(const char* name) override;
 
  private:

@@ -297,6 +297,9 @@ TEST_F(DialogueTest, AFileTooLargeForMemoryIsReportedAndTheNextStartsWithTheFirs
   EXPECT_EQ(folder.Read("out.wav").substr(44), TenErrorBytes());
 }
 
+// While the output name is asked for, the input is taken by someone else,
+// then deleted: each time the read fails with its box and the dialogue starts
+// again, and the deleted input is not made anew as an empty file.
 TEST_F(DialogueTest, AnInputThatCannotBeReadAnyMoreIsReportedAndTheDialogueStartsAgain) {
   const std::string input = folder.Write("in.wav", TenSampleFile());
   PosixFileService otherProcess;
@@ -304,21 +307,33 @@ TEST_F(DialogueTest, AnInputThatCannotBeReadAnyMoreIsReportedAndTheDialogueStart
   keys::TypeLine(device, input);
   int idle = 0;
   device.SetOnIdle([&] {
-    if (idle++ == 0) {
-      // While the output name is asked for, someone else takes the input.
-      holder.OpenExisting(input);
-      keys::TypeLine(device, folder.Path("never.wav"));
-    } else if (idle == 2) {
-      holder.Close();
-      keys::TypeLine(device, input);
-      keys::TypeLine(device, folder.Path("out.wav"));
-      keys::Tap(device, 'x');
+    switch (idle++) {
+      case 0:  // at the output prompt
+        holder.OpenExisting(input);
+        keys::TypeLine(device, folder.Path("never.wav"));
+        break;
+      case 1:  // at the next input prompt
+        holder.Close();
+        keys::TypeLine(device, input);
+        break;
+      case 2:  // at the output prompt
+        std::filesystem::remove(input);
+        keys::TypeLine(device, folder.Path("never.wav"));
+        break;
+      case 3:  // at the next input prompt
+        EXPECT_FALSE(folder.Exists("in.wav")) << "the vanished input came back";
+        folder.Write("in.wav", TenSampleFile());
+        keys::TypeLine(device, input);
+        keys::TypeLine(device, folder.Path("out.wav"));
+        keys::Tap(device, 'x');
+        break;
     }
   });
   Run();
 
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"The input file could not be read "});
-  EXPECT_EQ(folder.Read("out.wav").substr(44), TenErrorBytes());
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>(2, "The input file could not be read "));
+  EXPECT_FALSE(folder.Exists("never.wav"));
+  EXPECT_TRUE(folder.Exists("out.wav"));
 }
 
 TEST_F(DialogueTest, AnEmptyDataChunkWritesAHeaderAlone) {

@@ -37,6 +37,7 @@ class ScriptedFileService : public FileService {
   Transferred ReadFile(FileHandle, std::uint8_t*, std::uint32_t n) override { return Called(Transferred{n, 0}); }
   Transferred WriteFile(FileHandle, const std::uint8_t*, std::uint32_t n) override { return Next(writes, {n, 0}); }
   PlatformError CloseHandle(FileHandle) override { return Called(PlatformError{0}); }
+  PlatformError DeleteFileA(const char*) override { return Called(PlatformError{0}); }
   std::optional<FileIdentity> IdentifyFile(const char*) override { return Called(FileIdentity{1, 1}); }
 
  private:

@@ -16,18 +16,13 @@ void Require(bool condition) {
 }
 
 // Every key press is followed at once by its release, the same record but
-// for the key-down flag; a break carries no record.
-void CheckEvents(const std::vector<corvane::TerminalEvent>& events) {
-  for (std::size_t i = 0; i < events.size(); ++i) {
-    if (events[i].kind == corvane::TerminalEventKind::Break) {
-      Require(events[i].record == corvane::InputRecord{});
-      continue;
-    }
-    Require(events[i].record.keyDown && i + 1 < events.size());
-    corvane::InputRecord release = events[i].record;
+// for the key-down flag.
+void CheckEvents(const std::vector<corvane::InputRecord>& records) {
+  Require(records.size() % 2 == 0);
+  for (std::size_t i = 0; i < records.size(); i += 2) {
+    corvane::InputRecord release = records[i];
     release.keyDown = false;
-    Require(events[i + 1].kind == corvane::TerminalEventKind::Key && events[i + 1].record == release);
-    ++i;
+    Require(records[i].keyDown && records[i + 1] == release);
   }
 }
 

@@ -28,10 +28,11 @@ constexpr std::uint16_t kDown = 0x28;
 constexpr std::uint16_t kInsert = 0x2D;
 constexpr std::uint16_t kDelete = 0x2E;
 constexpr std::uint16_t kF1 = 0x70;
+// A character that no key of the layout has, as Windows reports typed Unicode.
+constexpr std::uint16_t kPacket = 0xE7;
 }  // namespace virtual_key
 
 constexpr std::uint8_t kEsc = 0x1B;
-constexpr std::uint8_t kBreakByte = 0x1C;  // Ctrl+backslash
 // An escape sequence longer than this is garbage, not a key.
 constexpr std::size_t kLongestSequence = 32;
 
@@ -86,9 +87,9 @@ KeyPress AsciiKey(std::uint8_t byte) {
     case 0x08:
     case 0x7F: return {0x08, 0x0E, virtual_key::kBack, 0};  // the terminal's erase key
     case 0x09: return {0x09, 0x0F, virtual_key::kTab, 0};
-    case 0x0A:
-    case 0x0D: return {0x0D, 0x1C, virtual_key::kReturn, 0};
-    case 0x1D: return {0x1D, 0x1B, 0xDD, kLeftCtrlPressed};                  // Ctrl+]
+    case 0x0D: return {0x0D, 0x1C, virtual_key::kReturn, 0};  // the terminal's Enter; byte 10 is Ctrl+J
+    case 0x1C: return {0x1C, 0x2B, 0xDC, kLeftCtrlPressed};   // Ctrl+\, where the terminal does not take it
+    case 0x1D: return {0x1D, 0x1B, 0xDD, kLeftCtrlPressed};   // Ctrl+]
     case 0x1E: return {0x1E, 0x07, '6', kLeftCtrlPressed | kShiftPressed};   // Ctrl+^
     case 0x1F: return {0x1F, 0x0C, 0xBD, kLeftCtrlPressed | kShiftPressed};  // Ctrl+_
     default: break;
@@ -182,7 +183,7 @@ std::optional<std::vector<int>> Parameters(std::string_view text) {
   return numbers;
 }
 
-void Emit(std::vector<TerminalEvent>& events, const KeyPress& key) {
+void Emit(std::vector<InputRecord>& events, const KeyPress& key) {
   InputRecord record;
   record.eventType = InputEventType::Key;
   record.keyDown = true;
@@ -191,12 +192,12 @@ void Emit(std::vector<TerminalEvent>& events, const KeyPress& key) {
   record.virtualScanCode = key.scanCode;
   record.asciiChar = key.character;
   record.controlKeyState = key.state;
-  events.push_back({TerminalEventKind::Key, record});
+  events.push_back(record);
   record.keyDown = false;
-  events.push_back({TerminalEventKind::Key, record});
+  events.push_back(record);
 }
 
-void EmitWithState(std::vector<TerminalEvent>& events, std::optional<KeyPress> key, std::uint32_t extraState) {
+void EmitWithState(std::vector<InputRecord>& events, std::optional<KeyPress> key, std::uint32_t extraState) {
   if (!key) return;
   key->state |= extraState;
   Emit(events, *key);
@@ -207,15 +208,11 @@ using Consumed = std::size_t;
 
 class SequenceDecoder {
  public:
-  SequenceDecoder(std::string_view bytes, bool settle, std::vector<TerminalEvent>& events)
+  SequenceDecoder(std::string_view bytes, bool settle, std::vector<InputRecord>& events)
       : bytes_(bytes), settle_(settle), events_(events) {}
 
   Consumed DecodeOne() {
     const auto first = static_cast<std::uint8_t>(bytes_[0]);
-    if (first == kBreakByte) {
-      events_.push_back({TerminalEventKind::Break, {}});
-      return 1;
-    }
     if (first == kEsc) return DecodeEscape();
     if (first >= 0x80) return DecodeUtf8();
     Emit(events_, AsciiKey(first));
@@ -230,7 +227,7 @@ class SequenceDecoder {
       const Consumed used = second == '[' ? DecodeCsi() : DecodeSs3();
       if (used > 0 || !settle_) return used;
     }
-    if (second == kEsc || second == kBreakByte || second >= 0x80) return EmitEsc();
+    if (second == kEsc || second >= 0x80) return EmitEsc();
     // ESC before another key is how the terminal reports that key with Alt.
     EmitWithState(events_, AsciiKey(second), kLeftAltPressed);
     return 2;
@@ -287,7 +284,8 @@ class SequenceDecoder {
 
   Consumed Incomplete(std::size_t length) const { return length > kLongestSequence ? length : 0; }
 
-  // UTF-8: one character of the code page's upper half, or nothing.
+  // UTF-8: one character, as its byte of the code page's upper half or as a
+  // key without a character; malformed bytes are no key.
   Consumed DecodeUtf8() {
     const auto lead = static_cast<std::uint8_t>(bytes_[0]);
     std::size_t length = 0;
@@ -314,42 +312,43 @@ class SequenceDecoder {
     const bool valid =
         length == 2 || (codePoint >= smallest && codePoint <= 0x10FFFF && (codePoint < 0xD800 || codePoint > 0xDFFF));
     if (valid) {
-      if (const auto byte = Cp437UpperByte(codePoint)) Emit(events_, KeyPress{*byte, 0, 0, 0});
+      const auto byte = Cp437UpperByte(codePoint);
+      Emit(events_, byte ? KeyPress{*byte, 0, 0, 0} : KeyPress{0, 0, virtual_key::kPacket, 0});
     }
     return length;
   }
 
   std::string_view bytes_;
   bool settle_;
-  std::vector<TerminalEvent>& events_;
+  std::vector<InputRecord>& events_;
 };
 
 }  // namespace
 
 TerminalKeyDecoder::TerminalKeyDecoder(std::chrono::milliseconds escapeTimeout) : escapeTimeout_(escapeTimeout) {}
 
-std::vector<TerminalEvent> TerminalKeyDecoder::Feed(std::span<const std::uint8_t> bytes, Clock::time_point now) {
+std::vector<InputRecord> TerminalKeyDecoder::Feed(std::span<const std::uint8_t> bytes, Clock::time_point now) {
   return Feed(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), now);
 }
 
-std::vector<TerminalEvent> TerminalKeyDecoder::Feed(std::string_view bytes, Clock::time_point now) {
+std::vector<InputRecord> TerminalKeyDecoder::Feed(std::string_view bytes, Clock::time_point now) {
   // Bytes left from long ago belong to no sequence that these could finish.
-  std::vector<TerminalEvent> events = Flush(now);
+  std::vector<InputRecord> events = Flush(now);
   if (bytes.empty()) return events;
   pending_.append(bytes);
   lastArrival_ = now;
-  std::vector<TerminalEvent> decoded = Decode(false);
+  std::vector<InputRecord> decoded = Decode(false);
   events.insert(events.end(), decoded.begin(), decoded.end());
   return events;
 }
 
-std::vector<TerminalEvent> TerminalKeyDecoder::Flush(Clock::time_point now) {
+std::vector<InputRecord> TerminalKeyDecoder::Flush(Clock::time_point now) {
   if (pending_.empty() || now - lastArrival_ < escapeTimeout_) return {};
   return Decode(true);
 }
 
-std::vector<TerminalEvent> TerminalKeyDecoder::Decode(bool settle) {
-  std::vector<TerminalEvent> events;
+std::vector<InputRecord> TerminalKeyDecoder::Decode(bool settle) {
+  std::vector<InputRecord> events;
   std::size_t position = 0;
   while (position < pending_.size()) {
     SequenceDecoder decoder(std::string_view(pending_).substr(position), settle, events);

@@ -10,24 +10,12 @@
 
 namespace corvane {
 
-enum class TerminalEventKind : std::uint8_t {
-  // A key record, press or release, as the console reports it.
-  Key,
-  // Ctrl+\ (byte 28): the terminal's counterpart of Ctrl+Break, which ends the
-  // process at once.
-  Break,
-};
-
-struct TerminalEvent {
-  TerminalEventKind kind = TerminalEventKind::Key;
-  InputRecord record;  // meaningful for Key only
-  friend bool operator==(const TerminalEvent&, const TerminalEvent&) = default;
-};
-
 // Turns the bytes a terminal sends for the keyboard into the key records that
 // the console reports with input mode 0: the character byte (code page 437),
 // the set-1 scan code of a US keyboard, the virtual key code and the
-// control-key state. Every press is followed by its release.
+// control-key state. Every press is followed by its release. Ctrl+\ never
+// arrives here: the terminal turns it into SIGQUIT, as the console turns
+// Ctrl+Break into the end of the process.
 //
 // It does no I/O: bytes go in with the time they arrived, events come out.
 // Esc starts the terminal's escape sequences as well as being a key of its
@@ -35,9 +23,11 @@ struct TerminalEvent {
 // `escapeTimeout`; `Flush` settles such pending bytes.
 //
 // Characters beyond ASCII arrive as UTF-8. A character of the upper half of
-// code page 437 becomes its byte (128 to 255) with scan code 0; any other
-// character is dropped, because passing its raw UTF-8 bytes on would show as
-// unrelated code page 437 characters. Malformed UTF-8 is dropped as well.
+// code page 437 becomes its byte (128 to 255) with scan code 0. Any other
+// character is still a key press, but one without a character (0), as the
+// console reports a key whose character its code page lacks: passing its raw
+// UTF-8 bytes on would show as unrelated code page 437 characters. Malformed
+// UTF-8 is no key at all and is dropped.
 class TerminalKeyDecoder {
  public:
   using Clock = std::chrono::steady_clock;
@@ -46,18 +36,18 @@ class TerminalKeyDecoder {
 
   // Decodes `bytes`, which arrived at `now`, and returns the events that are
   // complete. An incomplete tail stays pending.
-  std::vector<TerminalEvent> Feed(std::span<const std::uint8_t> bytes, Clock::time_point now);
-  std::vector<TerminalEvent> Feed(std::string_view bytes, Clock::time_point now);
+  std::vector<InputRecord> Feed(std::span<const std::uint8_t> bytes, Clock::time_point now);
+  std::vector<InputRecord> Feed(std::string_view bytes, Clock::time_point now);
 
   // Settles pending bytes once no byte has come for the timeout: a lone Esc
   // becomes the Esc key, ESC and one more byte become an Alt key, and an
   // unfinished sequence or character is given up.
-  std::vector<TerminalEvent> Flush(Clock::time_point now);
+  std::vector<InputRecord> Flush(Clock::time_point now);
 
   bool HasPending() const { return !pending_.empty(); }
 
  private:
-  std::vector<TerminalEvent> Decode(bool settle);
+  std::vector<InputRecord> Decode(bool settle);
 
   std::chrono::milliseconds escapeTimeout_;
   std::string pending_;

@@ -7,14 +7,10 @@
 
 namespace corvane {
 
-// Failures show the events as text rather than as bytes.
-void PrintTo(const TerminalEvent& e, std::ostream* os) {
-  const InputRecord& r = e.record;
-  *os << (e.kind == TerminalEventKind::Break ? "break"
-          : r.keyDown                        ? "down"
-                                             : "up")
-      << " char " << int{r.asciiChar} << " scan " << r.virtualScanCode << " vk " << r.virtualKeyCode << " state "
-      << r.controlKeyState;
+// Failures show the records as text rather than as bytes.
+void PrintTo(const InputRecord& r, std::ostream* os) {
+  *os << (r.keyDown ? "down" : "up") << " char " << int{r.asciiChar} << " scan " << r.virtualScanCode << " vk "
+      << r.virtualKeyCode << " state " << r.controlKeyState;
 }
 
 namespace {
@@ -24,26 +20,23 @@ using namespace control_key;
 
 const TerminalKeyDecoder::Clock::time_point kStart{};
 
-// A key as the tests state it; scan code 0xFFFF stands for the break event.
+// A key as the tests state it.
 struct Key {
   std::uint8_t character;
   std::uint16_t scanCode, virtualKey;
   std::uint32_t state = 0;
 };
-const Key kBreak{0, 0xFFFF, 0};
 const Key kEsc{0, 0x01, 0x1B};
 
 // Each key as a press followed by its release.
-std::vector<TerminalEvent> Keys(const std::vector<Key>& keys) {
-  std::vector<TerminalEvent> events;
+std::vector<InputRecord> Keys(const std::vector<Key>& keys) {
+  std::vector<InputRecord> records;
   for (const Key& k : keys) {
-    if (k.scanCode == kBreak.scanCode) events.push_back({TerminalEventKind::Break, {}});
-    for (bool down : {true, false})
-      if (k.scanCode != kBreak.scanCode)
-        events.push_back(
-            {TerminalEventKind::Key, {InputEventType::Key, down, 1, k.virtualKey, k.scanCode, k.character, k.state}});
+    for (bool down : {true, false}) {
+      records.push_back({InputEventType::Key, down, 1, k.virtualKey, k.scanCode, k.character, k.state});
+    }
   }
-  return events;
+  return records;
 }
 
 TEST(TerminalKeyDecoder, TurnsBytesIntoTheKeysTheConsoleReports) {
@@ -55,9 +48,9 @@ TEST(TerminalKeyDecoder, TurnsBytesIntoTheKeysTheConsoleReports) {
       {"letters (upper case with Shift) and Tab",
        "aQ\x09",
        {{'a', 0x1E, 'A'}, {'Q', 0x10, 'Q', kShiftPressed}, {9, 0x0F, 0x09}}},
-      {"CR and LF are Enter, DEL and BS Backspace",
+      {"CR is Enter and LF Ctrl+J, DEL and BS Backspace",
        "\x0D\x0A\x7F\x08",
-       {{13, 0x1C, 0x0D}, {13, 0x1C, 0x0D}, {8, 0x0E, 0x08}, {8, 0x0E, 0x08}}},
+       {{13, 0x1C, 0x0D}, {10, 0x24, 'J', kLeftCtrlPressed}, {8, 0x0E, 0x08}, {8, 0x0E, 0x08}}},
       {"Ctrl+A and Ctrl+Z", "\x01\x1A", {{1, 0x1E, 'A', kLeftCtrlPressed}, {26, 0x2C, 'Z', kLeftCtrlPressed}}},
       {"Esc, ESC+letter as Alt, unfinished ESC [ as Alt+[",
        "\x1B\x1Bx\x1B[",
@@ -73,12 +66,14 @@ TEST(TerminalKeyDecoder, TurnsBytesIntoTheKeysTheConsoleReports) {
         {0, 0x51, 0x22, kEnhancedKey}}},
       {"F1, F5, F12", "\x1BOP\x1B[15~\x1B[24~", {{0, 0x3B, 0x70}, {0, 0x3F, 0x74}, {0, 0x58, 0x7B}}},
       {"unknown and private sequences vanish", "\x1B[99~\x1B[?1;2cz", {{'z', 0x2C, 'Z'}}},
-      {"Ctrl+\\ breaks, after ESC too; lone Esc", "a\x1C\x1B\x1C\x1B", {{'a', 0x1E, 'A'}, kBreak, kEsc, kBreak, kEsc}},
+      {"Ctrl+\\ that the terminal lets through, then a lone Esc",
+       "\x1C\x1B",
+       {{0x1C, 0x2B, 0xDC, kLeftCtrlPressed}, kEsc}},
       {"UTF-8 to the code page's upper half", "\xC3\xA9\xE2\x95\x94", {{0x82, 0, 0}, {0xC9, 0, 0}}},
-      {"characters beyond the code page are dropped",
+      {"characters beyond the code page are keys without a character",
        "\xE2\x82\xAC\xF0\x9F\x98\x80"
        "b",
-       {{'b', 0x30, 'B'}}},
+       {{0, 0, 0xE7}, {0, 0, 0xE7}, {'b', 0x30, 'B'}}},
       {"malformed, overlong, unfinished UTF-8 is dropped",
        "\xC3"
        "a\xBF\xFF\xE0\x83\xA9\xE2\x95",
@@ -87,8 +82,8 @@ TEST(TerminalKeyDecoder, TurnsBytesIntoTheKeysTheConsoleReports) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     TerminalKeyDecoder decoder;
-    std::vector<TerminalEvent> events = decoder.Feed(c.bytes, kStart);
-    const std::vector<TerminalEvent> late = decoder.Flush(kStart + 1s);
+    std::vector<InputRecord> events = decoder.Feed(c.bytes, kStart);
+    const std::vector<InputRecord> late = decoder.Flush(kStart + 1s);
     events.insert(events.end(), late.begin(), late.end());
     EXPECT_EQ(events, Keys(c.keys));
   }

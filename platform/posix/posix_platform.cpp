@@ -2,6 +2,7 @@
 // drawn over it, and the file service.
 
 #include <cfenv>
+#include <csignal>
 #include <cstdio>
 
 #include "platform/platform.hpp"
@@ -25,7 +26,7 @@ class PosixPlatform : public Platform {
   ConsoleWindowLibrary& Windows() override { return windows_; }
   FileService& Files() override { return files_; }
   std::uintptr_t ModuleInstance() const override { return 0; }
-  bool HasKeyboard() const { return console_.HasInput(); }
+  bool HasTerminal() const { return console_.HasTerminal(); }
 
  private:
   TerminalConsole console_;
@@ -36,8 +37,11 @@ class PosixPlatform : public Platform {
 }  // namespace
 
 std::unique_ptr<Platform> OpenPlatform() {
+  // A write beyond a file-size limit then fails, and is reported like a full
+  // disk, instead of ending the tool.
+  std::signal(SIGXFSZ, SIG_IGN);
   auto platform = std::make_unique<PosixPlatform>();
-  if (!platform->HasKeyboard()) {
+  if (!platform->HasTerminal()) {
     // Every name and the final key are typed at the terminal; without one the
     // dialogue would wait for ever.
     platform.reset();

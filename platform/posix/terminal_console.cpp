@@ -36,8 +36,17 @@ TerminalSize QueryTerminalSize(int outputFile, int inputFile) {
 
 TerminalConsole::TerminalConsole()
     : screen_(kFallbackColumns, kFallbackRows), renderer_(kFallbackColumns, kFallbackRows) {
-  outputFile_ = ::isatty(STDOUT_FILENO) ? STDOUT_FILENO : STDERR_FILENO;
+  // The screen goes to standard output when that is the terminal, and to the
+  // terminal itself otherwise: escape sequences never go into a redirected
+  // stream.
+  if (::isatty(STDOUT_FILENO)) {
+    outputFile_ = STDOUT_FILENO;
+  } else {
+    ownOutputFile_ = ::open("/dev/tty", O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    outputFile_ = ownOutputFile_;
+  }
   inputFile_ = ::open("/dev/tty", O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (!HasTerminal()) return;
   const TerminalSize size = QueryTerminalSize(outputFile_, inputFile_);
   screen_.Resize(size.columns, size.rows);
   renderer_.SetTerminalSize(size.columns, size.rows);
@@ -47,10 +56,11 @@ TerminalConsole::TerminalConsole()
 TerminalConsole::~TerminalConsole() {
   RestoreTerminal();
   if (inputFile_ >= 0) ::close(inputFile_);
+  if (ownOutputFile_ >= 0) ::close(ownOutputFile_);
 }
 
 void TerminalConsole::RestoreTerminal() {
-  if (restored_) return;
+  if (restored_ || !HasTerminal()) return;
   restored_ = true;
   EndTerminalSession();
 }
@@ -62,9 +72,10 @@ void TerminalConsole::Resize(int width, int height) {
   Present();
 }
 
-// After a SIGWINCH the terminal's contents are unknown: redraw them all.
+// After a SIGWINCH or a return from being stopped the terminal's size and
+// contents are unknown: redraw them all.
 void TerminalConsole::FollowTerminalResize() {
-  if (!TakeTerminalResizeNotice()) return;
+  if (!TakeRedrawNotice()) return;
   const TerminalSize size = QueryTerminalSize(outputFile_, inputFile_);
   renderer_.SetTerminalSize(size.columns, size.rows);
   Present();
@@ -164,11 +175,8 @@ void TerminalConsole::ReadPendingBytes() {
   Accept(decoder_.Flush(TerminalKeyDecoder::Clock::now()));
 }
 
-void TerminalConsole::Accept(const std::vector<TerminalEvent>& events) {
-  for (const TerminalEvent& event : events) {
-    if (event.kind == TerminalEventKind::Break) EndProcessByBreak();
-    input_.push_back(event.record);
-  }
+void TerminalConsole::Accept(const std::vector<InputRecord>& records) {
+  input_.insert(input_.end(), records.begin(), records.end());
 }
 
 void TerminalConsole::Beep() {

@@ -14,17 +14,18 @@ namespace corvane {
 
 // The console on a POSIX terminal. The screen buffer lives in memory; after
 // every operation that changes it or the cursor, the changes are drawn on the
-// terminal. Output goes to standard output when that is a terminal, otherwise
-// to standard error. Keys are read from /dev/tty, never from standard input,
-// with the terminal in raw mode (no echo, no line editing, no signal keys, no
-// flow control), so Ctrl+C, Ctrl+S and Ctrl+Z arrive as keys.
+// terminal: on standard output when that is a terminal, otherwise on /dev/tty
+// itself, never into a redirected stream. Keys are read from /dev/tty, never
+// from standard input, with the terminal in raw mode, so Ctrl+C, Ctrl+S and
+// Ctrl+Z arrive as keys.
 //
-// Ending the process: Ctrl+\ (the counterpart of Ctrl+Break), SIGHUP, SIGTERM
-// and SIGINT end it at once, by the signal's default action, after the
+// Ending the process: Ctrl+\ (the counterpart of Ctrl+Break) and every signal
+// that ends a process end it by the signal's own effect, after the
 // terminal's line settings, colours, autowrap and cursor have been put back;
-// the screen's contents stay. The same settings are put back by the destructor
-// and, should the process end through exit() with the console still alive, at
-// exit. A SIGWINCH makes the next operation redraw the whole terminal.
+// the screen's contents stay. The same settings are put back by the
+// destructor and, should the process end through exit() with the console
+// still alive, at exit. SIGTSTP suspends with the terminal put back; after
+// SIGCONT or SIGWINCH the next operation redraws the whole terminal.
 //
 // Only one TerminalConsole may exist at a time: the signal handlers reach the
 // terminal's saved settings through the process-wide record they need.
@@ -38,9 +39,9 @@ class TerminalConsole : public ConsoleDevice, public TerminalWindow {
   TerminalConsole(const TerminalConsole&) = delete;
   TerminalConsole& operator=(const TerminalConsole&) = delete;
 
-  // False when /dev/tty could not be opened: every look at the input then
-  // finds nothing pending.
-  bool HasInput() const { return inputFile_ >= 0; }
+  // False when /dev/tty could not be opened: there is then no screen to draw
+  // on and no keyboard to read, and the console leaves the terminal alone.
+  bool HasTerminal() const { return inputFile_ >= 0 && outputFile_ >= 0; }
 
   const ScreenBuffer& Screen() const { return screen_; }
 
@@ -73,10 +74,11 @@ class TerminalConsole : public ConsoleDevice, public TerminalWindow {
   void Present();
   void Write(std::string_view bytes);
   void ReadPendingBytes();
-  void Accept(const std::vector<TerminalEvent>& events);
+  void Accept(const std::vector<InputRecord>& records);
 
   int inputFile_ = -1;
   int outputFile_ = -1;
+  int ownOutputFile_ = -1;  // /dev/tty, opened here when standard output is redirected
   ScreenBuffer screen_;
   TerminalRenderer renderer_;
   TerminalKeyDecoder decoder_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "dialogue/console_text.hpp"
 #include "dialogue/key_events.hpp"
@@ -34,6 +35,8 @@ TEST_F(LineEditorTest, EnterAloneGivesTheEmptyTextAndTheNextRow) {
 
 TEST_F(LineEditorTest, BytesComeBackExactlyAsTypedAndEchoAtTheCursor) {
   console.MoveCursor(12, 22);
+  keys::Type(device, "x");
+  keys::Backspace(device);  // the only byte
   keys::Backspace(device);  // on an empty line: nothing
   keys::Type(device, "  my fild");
   keys::Backspace(device);
@@ -51,15 +54,25 @@ TEST_F(LineEditorTest, ControlCodesOtherThanBackspaceAndEnterAndExtendedKeysAddN
   keys::Tap(device, 0, 0x48);                   // Up
   keys::Tap(device, 0, 0x3B);                   // F1
   device.QueueInput(keys::Release('r', 0x13));  // a character on a release only
-  keys::Tap(device, 'f', 0x21, kLeftAltPressed);
-  keys::Tap(device, 'q', 0x10, kRightAltPressed);
   keys::Type(device, "b");
-  keys::Tap(device, 8, 0x23);                     // Ctrl+H is Backspace
-  keys::Tap(device, '1', 0x02, kLeftAltPressed);  // not a letter key: typed
-  keys::Tap(device, 13, 0x32);                    // Ctrl+M is Enter
-  EXPECT_EQ(ReadLine(console), "a1");
-  EXPECT_EQ(device.RowText(0), "a1");
+  keys::Tap(device, 8, 0x23);   // Ctrl+H is Backspace
+  keys::Tap(device, 13, 0x32);  // Ctrl+M is Enter
+  EXPECT_EQ(ReadLine(console), "a");
+  EXPECT_EQ(device.RowText(0), "a");
   EXPECT_EQ(CursorOf(device), (CursorAt{2, 1}));
+}
+
+// With an Alt flag the letter keys of the three letter rows are shortcuts; the
+// keys just beside each row are still typed.
+TEST_F(LineEditorTest, AltDropsExactlyTheLetterRows) {
+  const std::pair<std::uint8_t, std::uint16_t> letters[] = {{'q', 0x10}, {'p', 0x19}, {'a', 0x1E},
+                                                            {'l', 0x26}, {'z', 0x2C}, {'m', 0x32}};
+  const std::pair<std::uint8_t, std::uint16_t> beside[] = {
+      {'=', 0x0D}, {'[', 0x1A}, {';', 0x27}, {'\\', 0x2B}, {',', 0x33}};
+  for (const auto& [character, scan] : letters) keys::Tap(device, character, scan, kLeftAltPressed);
+  for (const auto& [character, scan] : beside) keys::Tap(device, character, scan, kRightAltPressed);
+  keys::Enter(device);
+  EXPECT_EQ(ReadLine(console), "=[;\\,");
 }
 
 TEST_F(LineEditorTest, CapsLockGivesTheCharacterOfTheActualShiftState) {
@@ -159,6 +172,7 @@ TEST(KeyWait, AnyOtherKeyEndsTheWaitAndStaysPending) {
       {"Ctrl+C", keys::Press(3, 0x2E)},
       {"F1", keys::Press(0, 0x3B)},
       {"Alt+F", keys::Press('f', 0x21, kLeftAltPressed)},
+      {"a character the code page lacks", keys::Press(0, 0)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

@@ -84,10 +84,13 @@ class Dialogue {
   }
 
   // Shows the prompt in dark grey and reads the answer in black on the
-  // prompt's own row; the cursor ends on the row below the answer.
+  // prompt's own row; the cursor ends on the row below the answer. The prompt
+  // is taken to stand on the row above the cursor once its line has ended:
+  // where that line end scrolled the screen, the row it started on has moved
+  // up by one.
   ByteString Ask(ByteView prompt) {
-    const std::int32_t promptRow = console_.CursorRow();
     PrintLine(prompt);
+    const std::int32_t promptRow = console_.CursorRow() - 1;
     console_.MoveCursor(promptRow, kAnswerColumn);
     UseColours(kBlack);
     return ReadLine(console_);

@@ -279,6 +279,21 @@ TEST_F(DialogueTest, TheInputFileIsNeverOverwrittenWhateverItsNameLooksLike) {
   EXPECT_EQ(folder.Read("out.wav").substr(44), TenErrorBytes());
 }
 
+// The output prompt comes first on row 24 and each refusal asks again one row
+// lower: the 19th asks on row 42, where its line end scrolls the screen.
+TEST_F(DialogueTest, APromptOnTheBottomRowTakesItsAnswerOnItsOwnRow) {
+  const std::string input = folder.Write("in.wav", TenSampleFile());
+  keys::TypeLine(device, input);
+  for (int refusal = 0; refusal < 19; ++refusal) keys::TypeLine(device, input);
+  keys::TypeLine(device, folder.Path("out.wav"));
+  keys::Tap(device, 'x');
+  Run();
+  ASSERT_EQ(windows.boxes.size(), 19u);
+  const std::vector<std::string>& atBox = windows.boxes.back().screen;
+  EXPECT_EQ(atBox[40], kOutputPrompt + input);
+  EXPECT_EQ(atBox[41], "");
+}
+
 TEST_F(DialogueTest, AFileTooLargeForMemoryIsReportedAndTheNextStartsWithTheFirstDither) {
   // 0xFFFFFFFF bytes of 24-bit samples: more than 32 bits' worth of 32-bit
   // sample memory, so the sample array cannot be made.

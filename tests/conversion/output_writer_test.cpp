@@ -1,8 +1,8 @@
 #include "conversion/output_writer.hpp"
 
-#include <algorithm>
 #include <string>
 
+#include "support/faulty_file_service.hpp"
 #include "support/file_test.hpp"
 #include "support/wave_bytes.hpp"
 
@@ -36,41 +36,11 @@ TEST_F(OutputWriterTest, WritesTheHeaderAndSamplesOverALongerFileKeepingItsTail)
   EXPECT_EQ(file.substr(20044), old.substr(20044));
 }
 
-// The real file service, except that the disk fills up after `room` bytes:
-// every write beyond them moves what still fits and fails with disk full.
-class DiskFullAfter : public FileService {
- public:
-  explicit DiskFullAfter(std::uint32_t room) : room_(room) {}
-  OpenedFile CreateFileA(const char* name, FileAccess access, FileDisposition disposition) override {
-    return disk_.CreateFileA(name, access, disposition);
-  }
-  FileType GetFileType(FileHandle handle) override { return disk_.GetFileType(handle); }
-  PlatformError SetFilePointer(FileHandle handle, std::int64_t offset) override {
-    return disk_.SetFilePointer(handle, offset);
-  }
-  Transferred ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) override {
-    return disk_.ReadFile(handle, buffer, count);
-  }
-  Transferred WriteFile(FileHandle handle, const std::uint8_t* buffer, std::uint32_t count) override {
-    const std::uint32_t fits = std::min(count, room_);
-    Transferred written = disk_.WriteFile(handle, buffer, fits);
-    room_ -= written.bytes;
-    if (written.error == 0 && fits < count) written.error = platform_error::kDiskFull;
-    return written;
-  }
-  PlatformError CloseHandle(FileHandle handle) override { return disk_.CloseHandle(handle); }
-  PlatformError DeleteFileA(const char* name) override { return disk_.DeleteFileA(name); }
-  std::optional<FileIdentity> IdentifyFile(const char* name) override { return disk_.IdentifyFile(name); }
-
- private:
-  PosixFileService disk_;
-  std::uint32_t room_;
-};
-
 // A write that fails must not leave behind a truncated WAV file that the user
 // never had; a file that was there before stays, at its full length.
 TEST_F(OutputWriterTest, AFailedWriteRemovesTheFileItCreatedAndKeepsOneThatExisted) {
-  DiskFullAfter disk(100);
+  FaultyFileService disk;
+  disk.writeRoom = 100;
   FileChannel channel(disk);
   const std::string fresh = folder_.Path("new.wav");
   EXPECT_FALSE(WriteOutputFile(channel, fresh, ErrorBuffer(1000), 1000, 1, 44100));
@@ -78,6 +48,7 @@ TEST_F(OutputWriterTest, AFailedWriteRemovesTheFileItCreatedAndKeepsOneThatExist
   EXPECT_FALSE(folder_.Exists("new.wav"));
 
   const std::string old = folder_.Write("old.wav", std::string(3000, '\xAA'));
+  disk.writeRoom = 100;
   EXPECT_FALSE(WriteOutputFile(channel, old, ErrorBuffer(1000), 1000, 1, 44100));
   EXPECT_EQ(TakeErrorNumber(), 61);
   EXPECT_EQ(folder_.Read("old.wav").size(), 3000u);

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -180,19 +182,40 @@ TEST_F(ChannelTest, ReadsAcrossTheEndReturnFewerBytesOrZeroFillAndSetNothing) {
   EXPECT_EQ(TakeErrorNumber(), 0);
 }
 
+// Root may read and write any file, so permissions can be withheld only from
+// an ordinary user: run as root, the test goes on as the user nobody, in a
+// child process that owns the folder.
+void BecomeAnOrdinaryUser(const std::filesystem::path& folder) {
+  if (::geteuid() != 0) return;
+  constexpr uid_t kNobody = 65534;
+  if (::chown(folder.c_str(), kNobody, kNobody) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+    std::fputs("cannot become the user nobody\n", stderr);
+    std::_Exit(2);
+  }
+}
+
 TEST_F(ChannelTest, WithheldPermissionsSet70AndLeaveTheFileUnchanged) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may read and write any file, so permissions cannot be withheld here";
-  const std::string name = folder_.Write("locked.wav", "keep");
-  ASSERT_EQ(::chmod(name.c_str(), 0444), 0);
-  channel_.OpenReadWrite(name);
-  EXPECT_EQ(channel_.ReadBytes(4), "keep") << "opened for reading through the retry";
-  channel_.WriteValueAt(1, 0, 4);
-  EXPECT_EQ(TakeErrorNumber(), 70);
-  channel_.Close();
-  EXPECT_EQ(folder_.Read("locked.wav"), "keep");
-  ASSERT_EQ(::chmod(name.c_str(), 0), 0);
-  channel_.OpenExisting(name);
-  EXPECT_EQ(TakeErrorNumber(), 70);
+  const auto run = [this] {
+    BecomeAnOrdinaryUser(folder_.Root());
+    std::string failures;
+    const auto expect = [&failures](bool holds, const char* what) {
+      if (!holds) failures += std::string(what) + "\n";
+    };
+    const std::string name = folder_.Write("locked.wav", "keep");
+    expect(::chmod(name.c_str(), 0444) == 0, "chmod 0444");
+    channel_.OpenReadWrite(name);
+    expect(channel_.ReadBytes(4) == "keep", "opened for reading through the retry");
+    channel_.WriteValueAt(1, 0, 4);
+    expect(TakeErrorNumber() == 70, "a write through the retry sets 70");
+    channel_.Close();
+    expect(folder_.Read("locked.wav") == "keep", "the file is unchanged");
+    expect(::chmod(name.c_str(), 0) == 0, "chmod 0");
+    channel_.OpenExisting(name);
+    expect(TakeErrorNumber() == 70, "an unreadable file sets 70");
+    std::fputs(failures.c_str(), stderr);
+    std::_Exit(failures.empty() ? 0 : 1);
+  };
+  EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
 }
 
 // The POSIX service behind the channel, on its own.

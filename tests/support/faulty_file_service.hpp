@@ -1,0 +1,47 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "filechannel/file_service.hpp"
+#include "platform/posix/posix_file_service.hpp"
+
+// The real POSIX file service with faults a test can switch on: a disk that
+// fills up after `writeRoom` more bytes (a write moves what still fits and
+// fails with disk full), and reads of more than `readLimit` bytes that fail
+// with `readError` and move nothing.
+class FaultyFileService : public corvane::FileService {
+ public:
+  static constexpr std::uint32_t kUnlimited = std::numeric_limits<std::uint32_t>::max();
+
+  std::uint32_t writeRoom = kUnlimited;
+  std::uint32_t readLimit = kUnlimited;
+  corvane::PlatformError readError = 0;
+
+  corvane::OpenedFile CreateFileA(const char* name, corvane::FileAccess access,
+                                  corvane::FileDisposition disposition) override {
+    return disk_.CreateFileA(name, access, disposition);
+  }
+  corvane::FileType GetFileType(corvane::FileHandle handle) override { return disk_.GetFileType(handle); }
+  corvane::PlatformError SetFilePointer(corvane::FileHandle handle, std::int64_t offset) override {
+    return disk_.SetFilePointer(handle, offset);
+  }
+  corvane::Transferred ReadFile(corvane::FileHandle handle, std::uint8_t* buffer, std::uint32_t count) override {
+    if (count > readLimit) return {0, readError};
+    return disk_.ReadFile(handle, buffer, count);
+  }
+  corvane::Transferred WriteFile(corvane::FileHandle handle, const std::uint8_t* buffer, std::uint32_t count) override {
+    const std::uint32_t fits = std::min(count, writeRoom);
+    corvane::Transferred written = disk_.WriteFile(handle, buffer, fits);
+    if (writeRoom != kUnlimited) writeRoom -= written.bytes;
+    if (written.error == 0 && fits < count) written.error = corvane::platform_error::kDiskFull;
+    return written;
+  }
+  corvane::PlatformError CloseHandle(corvane::FileHandle handle) override { return disk_.CloseHandle(handle); }
+  corvane::PlatformError DeleteFileA(const char* name) override { return disk_.DeleteFileA(name); }
+  std::optional<corvane::FileIdentity> IdentifyFile(const char* name) override { return disk_.IdentifyFile(name); }
+
+ private:
+  corvane::PosixFileService disk_;
+};

@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
-# Drives the real tool in an 80 by 42 tmux pane as a person would: a missing
-# file and its message box, then one whole conversion, checking the screen
-# rows and the bytes of the output file. Standard input and output are
-# redirected away from the terminal: the dialogue must still show on it and
-# read the keyboard, and must neither read the one nor write the other.
+# Drives the real tool in an 80 by 42 tmux pane as a person would.
+#
+# 1. A missing file and its message box, then one whole conversion of a file
+#    whose name is not ASCII, checking the screen rows and the output bytes.
+#    Standard input, output and error are redirected away from the terminal:
+#    the dialogue must still show on it and read the keyboard, and must
+#    neither read the one nor write the others. A euro sign, which the
+#    console's code page lacks, is the final key.
+# 2. Under a file-size limit a write fails: its box, no partial file left,
+#    the output name asked for again; then Ctrl+\ ends the tool at once.
+# 3. SIGTERM ends the tool while it waits for a name.
+# Each time the terminal's settings (stty -g) must be as they were before.
 #
 # usage: dialogue_in_tmux.sh path/to/corvane
 set -euo pipefail
 
 tool=$(realpath "$1")
 work=$(mktemp -d)
-socket="corvane-e2e-$$"
+socket=''
+session=0
 trap 'tmux -L "$socket" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
 
@@ -49,16 +57,45 @@ await_text() {
 
 keys() { tmux -L "$socket" send-keys -t e2e "$@"; }
 
-# The ten 24-bit samples whose error signal is known, at 44100 Hz.
-{
+# Starts a session in which the tool runs with `$1` as its redirections and
+# `$2` before it, recording the terminal's settings before and after and the
+# exit status; the pane stays open afterwards.
+# Each session has a server of its own: a new session on a server that is
+# still shutting down would fail.
+start() {
+  rm -f exit-status stty-before stty-after
+  [[ -z "$socket" ]] || tmux -L "$socket" kill-server 2>/dev/null || true
+  socket="corvane-e2e-$$-$((session += 1))"
+  tmux -L "$socket" new-session -d -x 80 -y 42 -s e2e \
+    "stty -g > stty-before; $2 TERM=xterm-256color '$tool' $1; echo \$? > exit-status; stty -g > stty-after; sleep 60"
+}
+
+# Waits for the tool to end with status $1 and the terminal as it was.
+await_end() {
+  for _ in $(seq 1 100); do [[ -s stty-after ]] && break; sleep 0.05; done
+  [[ "$(cat exit-status 2>/dev/null)" == "$1" ]] || fail "exit status '$(cat exit-status 2>/dev/null)', expected $1"
+  cmp -s stty-before stty-after || fail "terminal settings changed: '$(cat stty-before)' became '$(cat stty-after)'"
+}
+
+wave_header() {  # 24-bit mono at 44100 Hz with $1 bytes of samples
   printf 'RIFF\x42\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00'
-  printf '\x44\xac\x00\x00\xcc\x04\x02\x00\x03\x00\x18\x00data\x1e\x00\x00\x00'
+  printf '\x44\xac\x00\x00\xcc\x04\x02\x00\x03\x00\x18\x00data'
+  printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24)))"
+}
+
+# The ten 24-bit samples whose error signal is known.
+{
+  wave_header 30
   printf '\x80\x01\x00\x64\x00\x00\x9c\xff\xff\x00\xff\x7f\x00\x00\x80'
   printf '\x00\x00\x00\x01\x00\x00\x7f\x00\x00\x80\x00\x00\x81\x00\x00'
-} > in.wav
+} > café.wav
+{
+  wave_header 3000
+  head -c 3000 /dev/zero
+} > long.wav
 
-tmux -L "$socket" new-session -d -x 80 -y 42 -s e2e "TERM=xterm-256color '$tool' < /dev/null > stdout.txt; echo \$? > exit-status; sleep 60"
-
+# ---- 1: a whole conversion, every stream redirected ----
+start '< /dev/null > stdout.txt 2> stderr.txt' ''
 prompt='   File to process?'
 await_row 12 "$prompt"
 expect_row 2 '   Corvane v1'
@@ -74,11 +111,14 @@ keys Enter
 await_row 12 "$prompt"
 expect_row 13 ''
 
-# The real name, typed with a slip mended by Backspace.
-keys -l 'in.wab'
+# The real name, typed with a slip mended by Backspace; Ctrl+J ends no line.
+keys -l 'café.wab'
 keys BSpace
 keys -l 'v'
-await_row 12 "$prompt  in.wav"
+keys C-j
+await_row 12 "$prompt  café.wav"
+sleep 0.3
+expect_row 15 ''
 keys Enter
 
 await_row 24 '   Output filename?'
@@ -102,10 +142,10 @@ expect_row 36 '   Done'
 expect_row 40 '   Job finished'
 [[ ! -e exit-status ]] || fail "the tool ended before the final key"
 
-keys -l 'k'
-for _ in $(seq 1 100); do [[ -s exit-status ]] && break; sleep 0.05; done
-[[ "$(cat exit-status 2>/dev/null)" == 0 ]] || fail "exit status '$(cat exit-status 2>/dev/null)', expected 0"
+keys -l '€'
+await_end 0
 [[ ! -s stdout.txt ]] || fail "the redirected standard output received $(wc -c < stdout.txt) bytes"
+[[ ! -s stderr.txt ]] || fail "the redirected standard error received $(wc -c < stderr.txt) bytes"
 
 expected='52 49 46 46 38 00 00 00 57 41 56 45 66 6d 74 20 10 00 00 00 01 00 01 00
 44 ac 00 00 88 58 01 00 02 00 10 00 64 61 74 61 14 00 00 00 40 1f 96 e7
@@ -113,4 +153,25 @@ expected='52 49 46 46 38 00 00 00 57 41 56 45 66 6d 74 20 10 00 00 00 01 00 01 0
 actual=$(od -An -tx1 -v out.wav | tr -s ' \n' ' ' | sed 's/^ //;s/ $//')
 [[ "$actual" == "$(echo $expected)" ]] || fail "output bytes: $actual"
 
-echo "dialogue in tmux: 1 passed, 0 failed"
+# ---- 2: a write beyond a 1 KiB file-size limit, then Ctrl+\ ----
+start '' 'ulimit -f 1;'
+await_row 12 "$prompt"
+keys -l 'long.wav'
+keys Enter
+await_row 24 '   Output filename?'
+keys -l 'big.wav'
+keys Enter
+await_text 'The output file could not be written'
+[[ ! -e big.wav ]] || fail "the failed write left big.wav behind ($(wc -c < big.wav) bytes)"
+keys Enter
+await_row 37 '   Output filename?'
+keys 'C-\'
+await_end 131
+
+# ---- 3: SIGTERM while the tool waits for a name ----
+start '' ''
+await_row 12 "$prompt"
+pkill -TERM -f "^$tool\$" || fail "no tool process to signal"
+await_end 143
+
+echo "dialogue in tmux: 3 passed, 0 failed"

@@ -1,6 +1,7 @@
 #include "conversion/input_header.hpp"
 
 #include "common/extended_real.hpp"
+#include "conversion/wave_chunks.hpp"
 #include "filechannel/packed_array.hpp"
 
 namespace corvane {
@@ -8,38 +9,82 @@ namespace corvane {
 namespace {
 
 constexpr ByteView kWaveTag = "WAVE";
+constexpr ByteView kFormatTag = "fmt ";
+constexpr ByteView kDataTag = "data";
 constexpr std::int16_t kPcmFormat = 1;
+// WAVE_FORMAT_EXTENSIBLE, 0xFFFE, as the signed field reads it. Its chunk
+// carries the real format as a GUID, the SubFormat, at offset 24 of a body
+// of at least 40 bytes; the PCM one is 00000001-0000-0010-8000-00AA00389B71,
+// stored with its first three groups little-endian.
+constexpr std::int16_t kExtensibleFormat = -2;
+constexpr std::uint32_t kExtensibleFormatChunk = 40;
+constexpr std::int64_t kSubFormatOffset = 24;
+constexpr std::uint32_t kSubFormatBytes = 16;
+constexpr ByteView kPcmSubFormat{"\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 16};
+
+// The format code of a canonical file is at offset 20.
+constexpr std::int64_t kCanonicalFormatPosition = 21;
 
 constexpr std::string_view kNotWave = "This is not a Wave file ";
 constexpr std::string_view kNotPcm = "This is not a PCM format Wave file ";
 constexpr std::string_view kNotMono = "This is not a mono Wave file ";
 constexpr std::string_view kNotSupportedResolution = "This is not a 24- or 32-bit Wave file ";
 
-// The header is taken to be the canonical layout; no chunk list is walked.
-// Position 25 is offset 24: the channel field's high byte at offset 23 is
-// stepped over, so only its low byte counts.
-InputHeader ReadFields(FileChannel& channel) {
+// The format fields, from the format code at `position` to the bits per
+// sample. The channel field's high byte, at `position` + 3, is stepped over,
+// so only its low byte counts.
+void ReadFormatFields(FileChannel& channel, std::int64_t position, InputHeader& header) {
+  channel.Seek(position);
+  header.formatCode = DecodeInt16(channel.ReadBytes(2));
+  header.channels = DecodeUnsigned8(channel.ReadBytes(1));
+  channel.Seek(position + 4);
+  header.sampleRate = DecodeInt32(channel.ReadBytes(4));
+  header.byteRate = DecodeInt32(channel.ReadBytes(4));
+  header.blockAlign = DecodeInt16(channel.ReadBytes(2));
+  header.bitsPerSample = DecodeInt16(channel.ReadBytes(2));
+}
+
+// Every field at its place in the canonical layout, whatever the file's
+// chunks: what a file without a usable chunk list is read as.
+InputHeader ReadCanonicalFields(FileChannel& channel) {
   InputHeader header;
   header.riffTag = channel.ReadBytes(4);
   header.riffSize = channel.ReadBytes(4);
   header.formTag = channel.ReadBytes(4);
   header.fmtTag = channel.ReadBytes(4);
   header.fmtLength = DecodeInt32(channel.ReadBytes(4));
-  header.formatCode = DecodeInt16(channel.ReadBytes(2));
-  header.channels = DecodeUnsigned8(channel.ReadBytes(1));
-  channel.Seek(25);
-  header.sampleRate = DecodeInt32(channel.ReadBytes(4));
-  header.byteRate = DecodeInt32(channel.ReadBytes(4));
-  header.blockAlign = DecodeInt16(channel.ReadBytes(2));
-  header.bitsPerSample = DecodeInt16(channel.ReadBytes(2));
+  ReadFormatFields(channel, kCanonicalFormatPosition, header);
   header.dataTag = channel.ReadBytes(4);
   header.dataSize = channel.ReadBytes(4);
   return header;
 }
 
+// The format fields from the chunk's body; the sub-format only from a body
+// long enough to hold it, never from the bytes after a shorter chunk.
+void ReadFormatChunk(FileChannel& channel, const ChunkPlace& chunk, InputHeader& header) {
+  header.fmtTag = ByteString(kFormatTag);
+  header.fmtLength = static_cast<std::int32_t>(chunk.size);
+  ReadFormatFields(channel, chunk.bodyPosition, header);
+  if (chunk.size >= kExtensibleFormatChunk) {
+    channel.Seek(chunk.bodyPosition + kSubFormatOffset);
+    header.subFormat = channel.ReadBytes(kSubFormatBytes);
+  }
+}
+
+void TakeDataChunk(const ChunkPlace& chunk, InputHeader& header) {
+  header.dataTag = ByteString(kDataTag);
+  header.dataSize = EncodeInt32(static_cast<std::int32_t>(chunk.size));
+  header.firstSamplePosition = chunk.bodyPosition;
+}
+
+bool IsPcm(const InputHeader& header) {
+  return header.formatCode == kPcmFormat ||
+         (header.formatCode == kExtensibleFormat && SameBytes(header.subFormat, kPcmSubFormat));
+}
+
 std::string_view Rejection(const InputHeader& header) {
   if (!SameBytes(header.formTag, kWaveTag)) return kNotWave;
-  if (header.formatCode != kPcmFormat) return kNotPcm;
+  if (!IsPcm(header)) return kNotPcm;
   if (header.channels != 1) return kNotMono;
   if (header.bitsPerSample != 24 && header.bitsPerSample != 32) return kNotSupportedResolution;
   return {};
@@ -60,7 +105,10 @@ HeaderCheck ReadHeader(FileChannel& channel, ByteView fileName) {
   // The input is only read: a file that vanished since its open test is not
   // made anew.
   channel.OpenReadWrite(fileName, FileChannel::WhenMissing::kFail);
-  HeaderCheck check{ReadFields(channel), {}};
+  HeaderCheck check{ReadCanonicalFields(channel), {}};
+  const WaveChunks chunks = FindWaveChunks(channel);
+  if (chunks.format) ReadFormatChunk(channel, *chunks.format, check.header);
+  if (chunks.data) TakeDataChunk(*chunks.data, check.header);
   channel.Close();
   check.rejection = Rejection(check.header);
   return check;

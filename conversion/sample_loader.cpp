@@ -4,8 +4,6 @@ namespace corvane {
 
 namespace {
 
-// The samples start right after the canonical 44-byte header.
-constexpr std::int64_t kFirstSamplePosition = 45;
 // Three-byte cells decode unsigned; values above 0x7FFFFF have bit 23 set.
 constexpr std::int32_t kLargest24BitValue = 0x7FFFFF;
 constexpr std::int32_t kCells24BitRange = 0x1000000;
@@ -13,14 +11,15 @@ constexpr std::int32_t kCells24BitRange = 0x1000000;
 // Reads the packed 3-byte cells into a staging array and widens each into
 // `samples`. Without staging storage the samples are released too, so that
 // no caller sees silence where the file was never read.
-void Load24BitSamples(FileChannel& channel, PackedArray& samples, std::int32_t sampleCount) {
+void Load24BitSamples(FileChannel& channel, std::int64_t firstSamplePosition, PackedArray& samples,
+                      std::int32_t sampleCount) {
   PackedArray staging;
   CreateArray(staging, sampleCount, 3);
   if (!staging.HasStorage()) {
     ReleaseArray(samples);
     return;
   }
-  channel.ReadArrayAt(kFirstSamplePosition, staging, sampleCount);
+  channel.ReadArrayAt(firstSamplePosition, staging, sampleCount);
   for (std::int32_t i = 0; i < sampleCount; ++i) {
     std::int32_t value = DecodeInt32(CellBytes(staging, i));
     if (value > kLargest24BitValue) value -= kCells24BitRange;
@@ -31,7 +30,8 @@ void Load24BitSamples(FileChannel& channel, PackedArray& samples, std::int32_t s
 
 }  // namespace
 
-PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sampleCount, std::int32_t bitsPerSample) {
+PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sampleCount, std::int32_t bitsPerSample,
+                        std::int64_t firstSamplePosition) {
   // A file that vanished while the output name was asked for must fail the
   // read, not come back as a new empty file whose silence is converted.
   channel.OpenReadWrite(fileName, FileChannel::WhenMissing::kFail);
@@ -40,10 +40,10 @@ PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sa
   CreateArray(samples, sampleCount, 4);
   if (samples.HasStorage()) {
     if (bitsPerSample == 24) {
-      Load24BitSamples(channel, samples, sampleCount);
+      Load24BitSamples(channel, firstSamplePosition, samples, sampleCount);
     } else {
       // 32-bit samples are stored exactly as the array holds them.
-      channel.ReadArrayAt(kFirstSamplePosition, samples, sampleCount);
+      channel.ReadArrayAt(firstSamplePosition, samples, sampleCount);
     }
   }
   channel.Close();

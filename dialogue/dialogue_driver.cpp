@@ -198,7 +198,8 @@ class Dialogue {
     console_.NewLine();
     PrintLine(texts::kReading);
     TakeErrorNumber();
-    PackedArray samples = LoadSamples(channel_, inputName, sampleCount, header.bitsPerSample);
+    PackedArray samples =
+        LoadSamples(channel_, inputName, sampleCount, header.bitsPerSample, header.firstSamplePosition);
     if (const std::uint8_t failure = StepFailure(sampleCount); failure != 0) {
       ReleaseArray(samples);
       ShowArrayStepFailure(failure);

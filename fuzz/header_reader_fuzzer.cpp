@@ -1,5 +1,6 @@
-// Reads the input as a whole file: the header check, and for an accepted
-// header of a modest sample count the sample loader and the error generator.
+// Reads the input as a whole file: the header check with its walk of the
+// chunk list, and for an accepted header of a modest sample count the sample
+// loader and the error generator.
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -18,6 +19,8 @@ constexpr std::array<std::string_view, 4> kRejections = {
     "This is not a 24- or 32-bit Wave file "};
 // Larger counts only make the run slower; the arithmetic does not change.
 constexpr std::int32_t kLargestSampleCount = 65536;
+// The body of the first chunk, which starts at offset 12.
+constexpr std::int64_t kFirstChunkBody = 21;
 
 void Require(bool condition) {
   if (!condition) std::abort();
@@ -31,6 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MemoryFileService service({data, size});
   FileChannel channel(service);
   const HeaderCheck check = ReadHeader(channel, MemoryFileService::kName);
+  // The fixed fields take 13 reads and a format chunk 7; every step of the
+  // walk reads twice and moves at least 8 bytes on, past the end at most once.
+  Require(service.Reads() <= 13 + 7 + 2 * (size / 8 + 1));
+  // A data chunk is only taken from a header that the file holds whole.
+  const std::int64_t samplesAt = check.header.firstSamplePosition;
+  Require(samplesAt == kCanonicalFirstSamplePosition ||
+          (samplesAt >= kFirstChunkBody && samplesAt <= static_cast<std::int64_t>(size) + 1));
   if (!check.Accepted()) {
     Require(std::find(kRejections.begin(), kRejections.end(), check.rejection) != kRejections.end());
     return 0;
@@ -41,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Figures figures = DeriveFigures(header);
   Require(figures.sampleCount >= 0);
   if (figures.sampleCount == 0 || figures.sampleCount > kLargestSampleCount) return 0;
-  const PackedArray samples = LoadSamples(channel, MemoryFileService::kName, figures.sampleCount, header.bitsPerSample);
+  const PackedArray samples = LoadSamples(channel, MemoryFileService::kName, figures.sampleCount, header.bitsPerSample,
+                                          header.firstSamplePosition);
   Require(samples.HasStorage() && samples.Count() == figures.sampleCount && !channel.IsOpen());
   DitherSource dither;
   const PackedArray errors = GenerateErrorSignal(samples, figures.sampleCount, header.bitsPerSample, dither);

@@ -36,6 +36,7 @@ class MemoryFileService final : public FileService {
     return 0;
   }
   Transferred ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) override {
+    ++reads_;
     if (!Holds(handle)) return {0, 6};
     const std::uint64_t available = pointer_ < bytes_.size() ? bytes_.size() - pointer_ : 0;
     const auto moved = static_cast<std::uint32_t>(std::min<std::uint64_t>(count, available));
@@ -63,6 +64,9 @@ class MemoryFileService final : public FileService {
     return FileIdentity{1, 1};
   }
 
+  // How many reads were asked for so far: a reader that loops shows here.
+  std::uint64_t Reads() const { return reads_; }
+
  private:
   static constexpr FileHandle kHandle = 1;
 
@@ -71,6 +75,7 @@ class MemoryFileService final : public FileService {
   std::vector<std::uint8_t> bytes_;
   std::uint64_t pointer_ = 0;
   bool open_ = false;
+  std::uint64_t reads_ = 0;
 };
 
 }  // namespace corvane

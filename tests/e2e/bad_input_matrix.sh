@@ -10,68 +10,19 @@ set -euo pipefail
 
 tool=$(realpath "$1")
 work=$(mktemp -d)
-socket=''
-session=0
+source "$(dirname "$0")/tmux_pane.sh"
 mounted=''
-cleanup() {
-  [[ -z "$socket" ]] || tmux -L "$socket" kill-server 2>/dev/null || true
-  [[ -z "$mounted" ]] || umount "$mounted" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap '[[ -z "$mounted" ]] || umount "$mounted" 2>/dev/null || true; close_pane; rm -rf "$work"' EXIT
 chmod 755 "$work"
 cd "$work"
 rows=0
 
-fail() {
-  echo "FAIL: $*" >&2
-  echo "---- screen ----" >&2
-  screen >&2 || true
-  exit 1
-}
-
-screen() { tmux -L "$socket" capture-pane -p -t matrix; }
-row() { screen | sed -n "$1p"; }
-keys() { tmux -L "$socket" send-keys -t matrix "$@"; }
-
-await_row() {
-  for _ in $(seq 1 300); do
-    [[ "$(row "$1")" == "$2" ]] && return 0
-    sleep 0.05
-  done
-  fail "row $1 never became '$2' (it is '$(row "$1")')"
-}
-
-await_text() {
-  for _ in $(seq 1 300); do
-    screen | grep -qF -- "$1" && return 0
-    sleep 0.05
-  done
-  fail "the screen never showed '$1'"
-}
-
-# ---- files ----
-# Each prints the escapes (\xHH) of a number's bytes, for printf to turn
-# into bytes.
-le16() { printf '\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)); }
-le32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
-be16() { printf '\\x%02x\\x%02x' $(($1 >> 8 & 255)) $(($1 & 255)); }
-be32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 >> 24 & 255)) $(($1 >> 16 & 255)) $(($1 >> 8 & 255)) $(($1 & 255)); }
-
-# A canonical 44-byte header: form tag, format code, channels, sample rate,
-# bits per sample, data size.
-header() {
-  local form=$1 format=$2 channels=$3 rate=$4 bits=$5 size=$6
-  printf "RIFF$(le32 $((size + 36)))${form}fmt $(le32 16)$(le16 "$format")$(le16 "$channels")"
-  printf "$(le32 "$rate")$(le32 $((rate * bits / 8 * channels & 0xFFFFFFFF)))$(le16 $((bits / 8 * channels)))"
-  printf "$(le16 "$bits")data$(le32 "$size")"
-}
 # Mono 24-bit at 44100 Hz with `$1` bytes of samples, all of them present.
-good() { header WAVE 1 1 44100 24 "$1"; head -c "$1" /dev/urandom; }
+good() { wave_header WAVE 1 1 44100 24 "$1"; head -c "$1" /dev/urandom; }
 
 mkdir files
 cd files
-header WAVE 1 1 44100 24 0 > canonical.bin
+wave_header WAVE 1 1 44100 24 0 > canonical.bin
 good 30000 > in.wav
 : > empty.wav
 for n in 1 11 12 20 43 44; do head -c "$n" canonical.bin > "bytes-$n.wav"; done
@@ -79,15 +30,15 @@ rm canonical.bin
 printf 'This is a text file, not a sound.\n' > text.wav
 # A real RIFX file holds its numbers big-endian.
 printf "RIFX$(be32 36)WAVEfmt $(be32 16)$(be16 1)$(be16 1)$(be32 44100)$(be32 132300)$(be16 3)$(be16 24)data$(be32 0)" > rifx.wav
-header wave 1 1 44100 24 0 > lower-case.wav
-header WAVE 65534 1 44100 24 0 > extensible.wav
-header WAVE 1 2 44100 24 0 > stereo.wav
-for bits in 8 16 64; do header WAVE 1 1 44100 "$bits" 0 > "bits-$bits.wav"; done
-header WAVE 1 1 44100 24 4294967295 > near-4-GiB.wav
-{ header WAVE 1 1 44100 24 3000; head -c 30 /dev/urandom; } > larger-than-file.wav
+wave_header wave 1 1 44100 24 0 > lower-case.wav
+wave_header WAVE 65534 1 44100 24 0 > extensible.wav
+wave_header WAVE 1 2 44100 24 0 > stereo.wav
+for bits in 8 16 64; do wave_header WAVE 1 1 44100 "$bits" 0 > "bits-$bits.wav"; done
+wave_header WAVE 1 1 44100 24 4294967295 > near-4-GiB.wav
+{ wave_header WAVE 1 1 44100 24 3000; head -c 30 /dev/urandom; } > larger-than-file.wav
 good 3001 > odd-size.wav
-{ header WAVE 1 1 0 24 300; head -c 300 /dev/urandom; } > rate-0.wav
-{ header WAVE 1 1 4294967295 24 300; head -c 300 /dev/urandom; } > rate-max.wav
+{ wave_header WAVE 1 1 0 24 300; head -c 300 /dev/urandom; } > rate-0.wav
+{ wave_header WAVE 1 1 4294967295 24 300; head -c 300 /dev/urandom; } > rate-max.wav
 mkdir folder
 mkfifo fifo
 # Run as root, the tool runs as nobody, who must be able to create files here.
@@ -119,24 +70,10 @@ check_promises() {
 # so that permissions can be withheld from it.
 start() {
   rm -f exit-status
-  [[ -z "$socket" ]] || tmux -L "$socket" kill-server 2>/dev/null || true
-  socket="corvane-matrix-$$-$((session += 1))"
   local as=''
   if [[ $(id -u) == 0 ]]; then as='chown nobody "$(tty)"; setpriv --reuid=nobody --regid=nogroup --clear-groups'; fi
-  tmux -L "$socket" new-session -d -x 80 -y 42 -s matrix -c "$work/files" \
-    "TERM=xterm-256color $as '$tool'; echo \$? > '$work/exit-status'; sleep 60"
+  open_pane "TERM=xterm-256color $as '$tool'; echo \$? > '$work/exit-status'; sleep 60" "$work/files"
   await_row 12 '   File to process?'
-}
-
-await_exit_zero() {
-  for _ in $(seq 1 100); do [[ -s exit-status ]] && break; sleep 0.05; done
-  [[ "$(cat exit-status 2>/dev/null)" == 0 ]] || fail "$1: exit status '$(cat exit-status 2>/dev/null)', expected 0"
-}
-
-# Types a name at the prompt and ends it with Enter.
-answer() {
-  keys -l "$1"
-  keys Enter
 }
 
 # An input the tool refuses: its box, then the dialogue from a cleared screen.
@@ -231,7 +168,7 @@ fi
 answer out.wav
 await_text '   press any key to quit'
 keys -l q
-await_exit_zero 'outputs'
+await_exit_status exit-status 0
 check_promises 'a good output after the refused ones' out.wav
 
 # Inputs that convert, each in a run of its own; the row shows the figure
@@ -245,7 +182,7 @@ converts() {
   answer out.wav
   await_text '   press any key to quit'
   keys -l q
-  await_exit_zero "$label"
+  await_exit_status exit-status 0
   check_promises "$label" out.wav
 }
 converts '43 bytes' bytes-43.wav 20 '                     Length       0 samples'

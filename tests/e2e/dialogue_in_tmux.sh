@@ -17,80 +17,32 @@ set -euo pipefail
 
 tool=$(realpath "$1")
 work=$(mktemp -d)
-socket=''
-session=0
-trap 'tmux -L "$socket" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$(dirname "$0")/tmux_pane.sh"
 cd "$work"
 
-fail() {
-  echo "FAIL: $*" >&2
-  echo "---- screen ----" >&2
-  screen >&2 || true
-  exit 1
-}
-
-screen() { tmux -L "$socket" capture-pane -p -t e2e; }
-row() { screen | sed -n "$1p"; }
-
-# Waits until row $1 reads exactly $2.
-await_row() {
-  local n=$1 expected=$2
-  for _ in $(seq 1 200); do
-    [[ "$(row "$n")" == "$expected" ]] && return 0
-    sleep 0.05
-  done
-  fail "row $n never became '$expected' (it is '$(row "$n")')"
-}
-
-expect_row() {
-  [[ "$(row "$1")" == "$2" ]] || fail "row $1 is '$(row "$1")', expected '$2'"
-}
-
-# Waits until some row of the screen holds $1.
-await_text() {
-  for _ in $(seq 1 200); do
-    screen | grep -qF -- "$1" && return 0
-    sleep 0.05
-  done
-  fail "the screen never showed '$1'"
-}
-
-keys() { tmux -L "$socket" send-keys -t e2e "$@"; }
-
-# Starts a session in which the tool runs with `$1` as its redirections and
-# `$2` before it, recording the terminal's settings before and after and the
-# exit status; the pane stays open afterwards.
-# Each session has a server of its own: a new session on a server that is
-# still shutting down would fail.
+# Starts the tool with `$1` as its redirections and `$2` before it, recording
+# the terminal's settings before and after and the exit status; the pane
+# stays open afterwards.
 start() {
   rm -f exit-status stty-before stty-after
-  [[ -z "$socket" ]] || tmux -L "$socket" kill-server 2>/dev/null || true
-  socket="corvane-e2e-$$-$((session += 1))"
-  tmux -L "$socket" new-session -d -x 80 -y 42 -s e2e \
-    "stty -g > stty-before; $2 TERM=xterm-256color '$tool' $1; echo \$? > exit-status; stty -g > stty-after; sleep 60"
+  open_pane "stty -g > stty-before; $2 TERM=xterm-256color '$tool' $1; echo \$? > exit-status; stty -g > stty-after; sleep 60"
 }
 
 # Waits for the tool to end with status $1 and the terminal as it was.
 await_end() {
   for _ in $(seq 1 100); do [[ -s stty-after ]] && break; sleep 0.05; done
-  [[ "$(cat exit-status 2>/dev/null)" == "$1" ]] || fail "exit status '$(cat exit-status 2>/dev/null)', expected $1"
+  await_exit_status exit-status "$1"
   cmp -s stty-before stty-after || fail "terminal settings changed: '$(cat stty-before)' became '$(cat stty-after)'"
-}
-
-wave_header() {  # 24-bit mono at 44100 Hz with $1 bytes of samples
-  printf 'RIFF\x42\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00'
-  printf '\x44\xac\x00\x00\xcc\x04\x02\x00\x03\x00\x18\x00data'
-  printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24)))"
 }
 
 # The ten 24-bit samples whose error signal is known.
 {
-  wave_header 30
+  wave_header WAVE 1 1 44100 24 30
   printf '\x80\x01\x00\x64\x00\x00\x9c\xff\xff\x00\xff\x7f\x00\x00\x80'
   printf '\x00\x00\x00\x01\x00\x00\x7f\x00\x00\x80\x00\x00\x81\x00\x00'
 } > café.wav
 {
-  wave_header 3000
+  wave_header WAVE 1 1 44100 24 3000
   head -c 3000 /dev/zero
 } > long.wav
 
@@ -102,8 +54,7 @@ expect_row 2 '   Corvane v1'
 expect_row 8 '   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer'
 
 # A name that leads nowhere: the box, then the dialogue from a cleared screen.
-keys -l 'missing.wav'
-keys Enter
+answer 'missing.wav'
 await_text '  ERROR'
 await_text 'File not found.'
 await_text 'Please enter a valid filename'
@@ -129,8 +80,7 @@ expect_row 19 '                     Resolution   24 bits'
 expect_row 20 '                     Length       10 samples'
 expect_row 21 '                     Duration     0 seconds'
 
-keys -l 'out.wav'
-keys Enter
+answer 'out.wav'
 await_row 41 '   press any key to quit'
 expect_row 27 '   Working...'
 expect_row 29 '   Reading input file...'
@@ -156,11 +106,9 @@ actual=$(od -An -tx1 -v out.wav | tr -s ' \n' ' ' | sed 's/^ //;s/ $//')
 # ---- 2: a write beyond a 1 KiB file-size limit, then Ctrl+\ ----
 start '' 'ulimit -f 1;'
 await_row 12 "$prompt"
-keys -l 'long.wav'
-keys Enter
+answer 'long.wav'
 await_row 24 '   Output filename?'
-keys -l 'big.wav'
-keys Enter
+answer 'big.wav'
 await_text 'The output file could not be written'
 [[ ! -e big.wav ]] || fail "the failed write left big.wav behind ($(wc -c < big.wav) bytes)"
 keys Enter

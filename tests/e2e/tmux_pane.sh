@@ -1,0 +1,81 @@
+# Shared by the end-to-end scripts (source it): a program in an 80 by 42
+# tmux pane, read back row by row and driven with keys. Every pane gets a
+# tmux server of its own, because a new session on a server that is still
+# shutting down fails.
+#
+# The caller sets `work` (its scratch folder, removed at exit) before
+# sourcing, and calls `open_pane` with the shell command to run.
+
+pane_socket=''
+pane_count=0
+
+close_pane() { [[ -z "$pane_socket" ]] || tmux -L "$pane_socket" kill-server 2>/dev/null || true; }
+trap 'close_pane; rm -rf "$work"' EXIT
+
+# Starts `$1` in a new pane, in the folder `$2` (the current one by default).
+open_pane() {
+  close_pane
+  pane_socket="corvane-e2e-$$-$((pane_count += 1))"
+  tmux -L "$pane_socket" new-session -d -x 80 -y 42 -s e2e -c "${2:-$PWD}" "$1"
+}
+
+screen() { tmux -L "$pane_socket" capture-pane -p -t e2e; }
+row() { screen | sed -n "$1p"; }
+keys() { tmux -L "$pane_socket" send-keys -t e2e "$@"; }
+
+fail() {
+  echo "FAIL: $*" >&2
+  echo "---- screen ----" >&2
+  screen >&2 || true
+  exit 1
+}
+
+# Waits up to 15 s until row $1 reads exactly $2.
+await_row() {
+  for _ in $(seq 1 300); do
+    [[ "$(row "$1")" == "$2" ]] && return 0
+    sleep 0.05
+  done
+  fail "row $1 never became '$2' (it is '$(row "$1")')"
+}
+
+expect_row() {
+  [[ "$(row "$1")" == "$2" ]] || fail "row $1 is '$(row "$1")', expected '$2'"
+}
+
+# Waits up to 15 s until some row of the screen holds $1.
+await_text() {
+  for _ in $(seq 1 300); do
+    screen | grep -qF -- "$1" && return 0
+    sleep 0.05
+  done
+  fail "the screen never showed '$1'"
+}
+
+# Types a line and ends it with Enter.
+answer() {
+  keys -l "$1"
+  keys Enter
+}
+
+# Waits until the file $1 holds something and checks that it reads $2: the
+# tool's exit status, written by the pane's shell once the tool has ended.
+await_exit_status() {
+  for _ in $(seq 1 100); do [[ -s "$1" ]] && break; sleep 0.05; done
+  [[ "$(cat "$1" 2>/dev/null)" == "$2" ]] || fail "exit status '$(cat "$1" 2>/dev/null)', expected $2"
+}
+
+# Escapes (\xHH) of a number's bytes, for printf to turn into bytes.
+le16() { printf '\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)); }
+le32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
+be16() { printf '\\x%02x\\x%02x' $(($1 >> 8 & 255)) $(($1 & 255)); }
+be32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 >> 24 & 255)) $(($1 >> 16 & 255)) $(($1 >> 8 & 255)) $(($1 & 255)); }
+
+# A canonical 44-byte WAV header: form tag, format code, channels, sample
+# rate, bits per sample, data size.
+wave_header() {
+  local form=$1 format=$2 channels=$3 rate=$4 bits=$5 size=$6
+  printf "RIFF$(le32 $((size + 36)))${form}fmt $(le32 16)$(le16 "$format")$(le16 "$channels")"
+  printf "$(le32 "$rate")$(le32 $((rate * bits / 8 * channels & 0xFFFFFFFF)))$(le16 $((bits / 8 * channels)))"
+  printf "$(le16 "$bits")data$(le32 "$size")"
+}

@@ -1,7 +1,7 @@
 #include "platform/posix/terminal_window_library.hpp"
 
 #include "platform/posix/cp437.hpp"
-#include "platform/posix/message_box.hpp"
+#include "platform/message_box/message_box.hpp"
 
 namespace corvane {
 namespace {
@@ -46,7 +46,7 @@ void TerminalWindowLibrary::ConsoleMove(std::int32_t, std::int32_t) {}
 
 void TerminalWindowLibrary::ConsoleMessageBox(std::string_view text, std::int32_t, std::string_view caption,
                                               std::int32_t, std::int32_t) {
-  ShowMessageBox(device_, screen_, text, caption);
+  ShowMessageBox(device_, ReadCellsOf(screen_), text, caption);
 }
 
 }  // namespace corvane

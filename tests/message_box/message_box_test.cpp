@@ -1,4 +1,4 @@
-#include "platform/posix/message_box.hpp"
+#include "platform/message_box/message_box.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,18 +6,28 @@
 #include <vector>
 
 #include "platform/memory/memory_console.hpp"
-#include "platform/posix/cp437.hpp"
-#include "platform/posix/terminal_window_library.hpp"
 
 namespace corvane {
 namespace {
+
+// The glyph of a byte: the frame's six line characters, ASCII as itself.
+std::string Glyph(std::uint8_t byte) {
+  switch (byte) {
+    case 0xC9: return "╔";
+    case 0xBB: return "╗";
+    case 0xC8: return "╚";
+    case 0xBC: return "╝";
+    case 0xCD: return "═";
+    case 0xBA: return "║";
+    default: return std::string(1, static_cast<char>(byte));
+  }
+}
 
 // The screen with every byte shown as its glyph.
 std::vector<std::string> GlyphRows(const ScreenBuffer& screen) {
   const int width = screen.Width();
   std::vector<std::string> rows(screen.Height());
-  for (int i = 0; i < width * screen.Height(); ++i)
-    AppendCp437Glyph(rows[i / width], screen.At(i % width, i / width).character);
+  for (int i = 0; i < width * screen.Height(); ++i) rows[i / width] += Glyph(screen.At(i % width, i / width).character);
   return rows;
 }
 
@@ -25,11 +35,13 @@ InputRecord KeyPress(std::uint8_t character, std::uint16_t scanCode, bool down =
   return {.keyDown = down, .virtualScanCode = scanCode, .asciiChar = character};
 }
 
-// Fills row r of the screen with 'a' + r in colours of its own, the cursor at column 5, row 3.
+// Fills row r of the screen with 'a' + r, each cell in colours of its own,
+// the cursor at column 5, row 3.
 void Pattern(ScreenBuffer& screen) {
   for (int row = 0; row < screen.Height(); ++row) {
     screen.FillOutputCharacter(static_cast<std::uint8_t>('a' + row), screen.Width(), 0, row);
-    screen.FillOutputAttribute(static_cast<std::uint8_t>(0xF0 + row), screen.Width(), 0, row);
+    for (int column = 0; column < screen.Width(); ++column)
+      screen.FillOutputAttribute(static_cast<std::uint8_t>(row * 16 + column), 1, column, row);
   }
   screen.SetCursorPosition(5, 3);
 }
@@ -42,7 +54,7 @@ std::vector<std::string> ShowAndAnswer(MemoryConsole& console, std::string_view 
     shown = GlyphRows(console.Screen());
     for (const InputRecord& key : keys) console.QueueInput(key);
   });
-  ShowMessageBox(console, console.Screen(), text, "  ERROR");
+  ShowMessageBox(console, ReadCellsOf(console.Screen()), text, "  ERROR");
   return shown;
 }
 
@@ -86,23 +98,6 @@ TEST(MessageBox, OnlyEnterSpaceOrEscDismissItAndEveryCellAndTheCursorComeBack) {
     ASSERT_EQ(console.PendingInput(), 1u) << "the passed-over input is consumed, the next key is left";
     EXPECT_EQ(console.PeekInput(), next);
   }
-}
-
-// A terminal window that records what the library asks of it, in order.
-struct RecordingWindow : TerminalWindow {
-  void WriteControlSequence(std::string_view sequence) override { calls.emplace_back(sequence); }
-  void ResizeScreenBuffer(int w, int h) override { calls.push_back(std::to_string(w) + "x" + std::to_string(h)); }
-  std::vector<std::string> calls;
-};
-
-TEST(TerminalWindowLibrary, TitleAndSizeGoToTheTerminal) {
-  MemoryConsole console(80, 25);
-  RecordingWindow window;
-  TerminalWindowLibrary library(console, console.Screen(), window);
-  library.ConsoleTitle("Cor\x07\x1B]vane\x82");  // control bytes could end the title's sequence early
-  library.Console80x(42);
-  library.Console80x(0);
-  EXPECT_EQ(window.calls, (std::vector<std::string>{"\x1B]0;Cor]vaneé\x07", "80x42", "\x1B[8;42;80t"}));
 }
 
 }  // namespace

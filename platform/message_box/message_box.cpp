@@ -1,4 +1,4 @@
-#include "platform/posix/message_box.hpp"
+#include "platform/message_box/message_box.hpp"
 
 #include <algorithm>
 #include <string>
@@ -110,19 +110,28 @@ void WriteRows(ConsoleDevice& device, const std::vector<std::vector<Cell>>& rows
   }
 }
 
-std::vector<std::vector<Cell>> SaveCells(const ScreenBuffer& screen, const Box& box) {
-  std::vector<std::vector<Cell>> saved;
+// The cells under one row of the box, as far as they lie inside the buffer,
+// and where they go back.
+struct SavedRow {
+  int column = 0;
+  int row = 0;
+  std::vector<Cell> cells;
+};
+
+std::vector<SavedRow> SaveCells(const ReadCells& readCells, const Box& box, int width, int height) {
+  std::vector<SavedRow> saved;
   for (int r = 0; r < box.Height(); ++r) {
-    std::vector<Cell> row;
-    for (int c = 0; c < box.Width(); ++c) {
-      const int column = box.left + c;
-      const int line = box.top + r;
-      const bool inside = column >= 0 && column < screen.Width() && line >= 0 && line < screen.Height();
-      row.push_back(inside ? screen.At(column, line) : Cell{});
-    }
-    saved.push_back(std::move(row));
+    const int row = box.top + r;
+    const int first = std::max(0, box.left);
+    const int last = std::min(box.left + box.Width(), width);
+    if (row < 0 || row >= height || first >= last) continue;
+    saved.push_back({first, row, readCells(first, row, last - first)});
   }
   return saved;
+}
+
+void WriteSaved(ConsoleDevice& device, const std::vector<SavedRow>& saved) {
+  for (const SavedRow& row : saved) device.WriteOutput(row.cells, row.column, row.row);
 }
 
 bool Dismisses(const InputRecord& record) {
@@ -144,13 +153,13 @@ void AwaitDismissal(ConsoleDevice& device) {
 
 }  // namespace
 
-void ShowMessageBox(ConsoleDevice& device, const ScreenBuffer& screen, std::string_view text,
+void ShowMessageBox(ConsoleDevice& device, const ReadCells& readCells, std::string_view text,
                     std::string_view caption) {
   const ScreenBufferInfo info = device.GetScreenBufferInfo();
   if (info.width <= 0 || info.height <= 0) return;
   const std::optional<CursorInfo> cursor = device.GetCursorInfo();
   const Box box = LayOut(text, caption, info.width, info.height);
-  const std::vector<std::vector<Cell>> saved = SaveCells(screen, box);
+  const std::vector<SavedRow> saved = SaveCells(readCells, box, info.width, info.height);
 
   if (cursor) device.SetCursorInfo({cursor->size, false});
   // The hidden cursor stands on the button, so that a terminal showing only
@@ -161,9 +170,17 @@ void ShowMessageBox(ConsoleDevice& device, const ScreenBuffer& screen, std::stri
 
   AwaitDismissal(device);
 
-  WriteRows(device, saved, box.left, box.top, info.width, info.height);
+  WriteSaved(device, saved);
   device.SetCursorPosition(info.cursorColumn, info.cursorRow);
   if (cursor) device.SetCursorInfo(*cursor);
+}
+
+ReadCells ReadCellsOf(const ScreenBuffer& screen) {
+  return [&screen](int column, int row, int count) {
+    std::vector<Cell> cells;
+    for (int i = 0; i < count; ++i) cells.push_back(screen.At(column + i, row));
+    return cells;
+  };
 }
 
 }  // namespace corvane

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "filechannel/error_number.hpp"
+#include "native_file_service.hpp"
 #include "platform/memory/memory_console.hpp"
-#include "platform/posix/posix_file_service.hpp"
 #include "support/faulty_file_service.hpp"
 #include "support/keys.hpp"
 #include "support/recording_window_library.hpp"
@@ -213,11 +213,11 @@ TEST_F(DialogueTest, AMissingOrEmptyNameIsNotFoundAndTheDialogueStartsAgain) {
   EXPECT_EQ(device.RowText(11), "   File to process?") << "a fresh prompt after a cleared screen";
 }
 
-// /dev/null opens as a stream, so its header read leaves error number 54
+// The null device opens as a stream, so its header read leaves error number 54
 // behind; the next attempt's open test must not take it for its own.
 TEST_F(DialogueTest, AnErrorLeftByAnEarlierAttemptNeverFailsAGoodFile) {
   const std::string input = folder.Write("in.wav", TenSampleFile());
-  keys::TypeLine(device, "/dev/null");
+  keys::TypeLine(device, kNullDeviceName);
   keys::TypeLine(device, input);
   keys::TypeLine(device, folder.Path("out.wav"));
   keys::Tap(device, 'x');
@@ -343,7 +343,7 @@ TEST_F(DialogueTest, AReadWithoutMemoryIsReportedAsNotEnoughMemory) {
 // again, and the deleted input is not made anew as an empty file.
 TEST_F(DialogueTest, AnInputThatCannotBeReadAnyMoreIsReportedAndTheDialogueStartsAgain) {
   const std::string input = folder.Write("in.wav", TenSampleFile());
-  PosixFileService otherProcess;
+  NativeFileService otherProcess;
   FileChannel holder(otherProcess);
   keys::TypeLine(device, input);
   int idle = 0;

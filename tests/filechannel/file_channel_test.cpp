@@ -1,19 +1,14 @@
 #include "filechannel/file_channel.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
 
 #include "filechannel/error_number.hpp"
 #include "filechannel/platform_error_table.hpp"
-#include "platform/posix/posix_file_service.hpp"
 #include "support/file_test.hpp"
 #include "support/temp_folder.hpp"
 
@@ -21,13 +16,6 @@ namespace corvane {
 namespace {
 
 using namespace std::string_literals;
-
-// Byte i is i, so every byte read back shows where it came from.
-std::string Counting(std::size_t length) {
-  std::string bytes(length, '\0');
-  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i);
-  return bytes;
-}
 
 class ChannelTest : public FileTest {};
 
@@ -64,7 +52,7 @@ TEST_F(ChannelTest, FailedOpensSetTheirNumberAndLeaveTheChannelClosed) {
 
 TEST_F(ChannelTest, AHeldFileSets70AndAnUntakenNumberSurvivesLaterSuccess) {
   const std::string name = folder_.Write("held.wav", "data");
-  PosixFileService otherService;
+  NativeFileService otherService;
   FileChannel holder(otherService);
   holder.OpenReadWrite(name);
   channel_.OpenExisting(name);
@@ -125,7 +113,7 @@ TEST_F(ChannelTest, RefusedCallsSetTheirNumberAndMoveNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     if (c.state == kOpenExisting) channel_.OpenExisting(name);
-    if (c.state == kStream) channel_.OpenReadWrite("/dev/null");
+    if (c.state == kStream) channel_.OpenReadWrite(kNullDeviceName);
     if (c.state == kReadWrite) {
       channel_.OpenReadWrite(name);
       channel_.Seek(3);
@@ -180,96 +168,6 @@ TEST_F(ChannelTest, ReadsAcrossTheEndReturnFewerBytesOrZeroFillAndSetNothing) {
             "\x2C\x2D\x2E\x2F\x30\x31\x32\x00\x00\x00\x00\x00"s);
   EXPECT_EQ(channel_.Position(), 52);
   EXPECT_EQ(TakeErrorNumber(), 0);
-}
-
-// Root may read and write any file, so permissions can be withheld only from
-// an ordinary user: run as root, the test goes on as the user nobody, in a
-// child process that owns the folder.
-void BecomeAnOrdinaryUser(const std::filesystem::path& folder) {
-  if (::geteuid() != 0) return;
-  constexpr uid_t kNobody = 65534;
-  if (::chown(folder.c_str(), kNobody, kNobody) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
-    std::fputs("cannot become the user nobody\n", stderr);
-    std::_Exit(2);
-  }
-}
-
-TEST_F(ChannelTest, WithheldPermissionsSet70AndLeaveTheFileUnchanged) {
-  const auto run = [this] {
-    BecomeAnOrdinaryUser(folder_.Root());
-    std::string failures;
-    const auto expect = [&failures](bool holds, const char* what) {
-      if (!holds) failures += std::string(what) + "\n";
-    };
-    const std::string name = folder_.Write("locked.wav", "keep");
-    expect(::chmod(name.c_str(), 0444) == 0, "chmod 0444");
-    channel_.OpenReadWrite(name);
-    expect(channel_.ReadBytes(4) == "keep", "opened for reading through the retry");
-    channel_.WriteValueAt(1, 0, 4);
-    expect(TakeErrorNumber() == 70, "a write through the retry sets 70");
-    channel_.Close();
-    expect(folder_.Read("locked.wav") == "keep", "the file is unchanged");
-    expect(::chmod(name.c_str(), 0) == 0, "chmod 0");
-    channel_.OpenExisting(name);
-    expect(TakeErrorNumber() == 70, "an unreadable file sets 70");
-    std::fputs(failures.c_str(), stderr);
-    std::_Exit(failures.empty() ? 0 : 1);
-  };
-  EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
-}
-
-// The POSIX service behind the channel, on its own.
-using PosixFileServiceTest = ChannelTest;
-
-std::uint8_t* Bytes(std::string& bytes) { return reinterpret_cast<std::uint8_t*>(bytes.data()); }
-
-TEST_F(PosixFileServiceTest, WritingThroughAReadOnlyHandleIsPermissionDenied) {
-  const std::string name = folder_.Write("r.wav", "keep");
-  const OpenedFile file = service_.CreateFileA(name.c_str(), FileAccess::kRead, FileDisposition::kOpenExisting);
-  std::string byte = "x";
-  const Transferred written = service_.WriteFile(file.handle, Bytes(byte), 1);
-  EXPECT_EQ(written.bytes, 0u);
-  EXPECT_EQ(MappedErrorNumber(written.error), 70);
-  service_.CloseHandle(file.handle);
-  EXPECT_EQ(folder_.Read("r.wav"), "keep");
-}
-
-// Typed names are in code page 437, the file system's in UTF-8: the typed é
-// (0x82) and ß (0xE1) open the file that a directory listing shows as
-// "café ß.wav". An open also tells whether it made the file.
-TEST_F(PosixFileServiceTest, NamesGoToTheSystemInUtf8AndOpensSayWhetherTheyCreated) {
-  const std::string typed = folder_.Path("caf\x82 \xE1.wav");
-  const std::string listed = "caf\xC3\xA9 \xC3\x9F.wav";
-  OpenedFile file = service_.CreateFileA(typed.c_str(), FileAccess::kReadWrite, FileDisposition::kOpenAlways);
-  EXPECT_TRUE(file.created);
-  service_.CloseHandle(file.handle);
-  EXPECT_TRUE(folder_.Exists(listed));
-  file = service_.CreateFileA(typed.c_str(), FileAccess::kReadWrite, FileDisposition::kOpenAlways);
-  EXPECT_FALSE(file.created) << "it was there already";
-  service_.CloseHandle(file.handle);
-  EXPECT_TRUE(service_.IdentifyFile(typed.c_str()).has_value());
-  EXPECT_EQ(service_.DeleteFileA(typed.c_str()), 0u);
-  EXPECT_FALSE(folder_.Exists(listed));
-  file = service_.CreateFileA(typed.c_str(), FileAccess::kReadWrite, FileDisposition::kOpenExisting);
-  EXPECT_EQ(MappedErrorNumber(file.error), 53);
-  EXPECT_FALSE(folder_.Exists(listed)) << "an open of an existing file never creates one";
-}
-
-// A 7-byte chunk makes each transfer many system calls; every byte must still
-// move, in order, and the end of the file stops a read without an error.
-TEST_F(PosixFileServiceTest, ChunkedTransfersMoveEveryByte) {
-  PosixFileService chunked(7);
-  std::string bytes = Counting(995), back(1000, '\x7F');
-  const std::string name = folder_.Path("big.wav");
-  const OpenedFile file = chunked.CreateFileA(name.c_str(), FileAccess::kReadWrite, FileDisposition::kOpenAlways);
-  EXPECT_EQ(chunked.WriteFile(file.handle, Bytes(bytes), 995).bytes, 995u);
-  chunked.SetFilePointer(file.handle, 0);
-  const Transferred read = chunked.ReadFile(file.handle, Bytes(back), 1000);
-  EXPECT_EQ(read.bytes, 995u);
-  EXPECT_EQ(read.error, 0u);
-  EXPECT_EQ(back, bytes + std::string(5, '\x7F'));
-  chunked.CloseHandle(file.handle);
-  EXPECT_EQ(folder_.Read("big.wav"), bytes);
 }
 
 }  // namespace

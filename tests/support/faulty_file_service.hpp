@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "filechannel/file_service.hpp"
-#include "platform/posix/posix_file_service.hpp"
+#include "native_file_service.hpp"
 
-// The real POSIX file service with faults a test can switch on: a disk that
+// The platform's real file service with faults a test can switch on: a disk that
 // fills up after `writeRoom` more bytes (a write moves what still fits and
 // fails with disk full), and reads of more than `readLimit` bytes that fail
 // with `readError` and move nothing.
@@ -43,5 +43,5 @@ class FaultyFileService : public corvane::FileService {
   std::optional<corvane::FileIdentity> IdentifyFile(const char* name) override { return disk_.IdentifyFile(name); }
 
  private:
-  corvane::PosixFileService disk_;
+  NativeFileService disk_;
 };

@@ -2,18 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <string>
+
 #include "filechannel/error_number.hpp"
 #include "filechannel/file_channel.hpp"
-#include "platform/posix/posix_file_service.hpp"
+#include "native_file_service.hpp"
 #include "support/temp_folder.hpp"
 
 // Real files in a fresh temporary folder, reached through the run's file
-// channel over the POSIX file service. The error number starts at 0.
+// channel over the file service of the platform the tests run on. The error
+// number starts at 0.
 class FileTest : public ::testing::Test {
  protected:
   FileTest() { corvane::TakeErrorNumber(); }
 
   TempFolder folder_;
-  corvane::PosixFileService service_;
+  NativeFileService service_;
   corvane::FileChannel channel_{service_};
 };
+
+// Byte i is i, so every byte read back shows where it came from.
+inline std::string Counting(std::size_t length) {
+  std::string bytes(length, '\0');
+  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i);
+  return bytes;
+}

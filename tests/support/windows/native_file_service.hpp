@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/windows/windows_file_service.hpp"
+
+// The file service of the platform the tests run on, and a name that leads to
+// a device rather than a disk file.
+using NativeFileService = corvane::WindowsFileService;
+inline constexpr const char* kNullDeviceName = "NUL";

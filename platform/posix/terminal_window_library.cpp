@@ -1,7 +1,7 @@
 #include "platform/posix/terminal_window_library.hpp"
 
-#include "platform/posix/cp437.hpp"
 #include "platform/message_box/message_box.hpp"
+#include "platform/posix/cp437.hpp"
 
 namespace corvane {
 namespace {

@@ -124,7 +124,9 @@ TEST(NumberFormatTest, EveryIntegerShowsItsPlainDigits) {
   auto plain = [](std::int64_t value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value < 0 ? -value : value).ptr;
-    return std::string(1, value < 0 ? '-' : ' ') + std::string(digits, end) + " ";
+    std::string shown(1, value < 0 ? '-' : ' ');
+    shown.append(digits, end).push_back(' ');
+    return shown;
   };
   for (std::int32_t value = INT16_MIN; value <= INT16_MAX; ++value) {
     ASSERT_EQ(Short(Int(value)), plain(value)) << value;

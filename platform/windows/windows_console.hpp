@@ -1,0 +1,58 @@
+#pragma once
+
+#include <vector>
+
+#include "dialogue/console_device.hpp"
+
+namespace corvane {
+
+// The console seam over the Windows console API, one console call per
+// operation. Handles are kept as void*, which is what a Windows HANDLE is, so
+// that this header does not bring in windows.h.
+class WindowsConsole : public ConsoleDevice {
+ public:
+  // Opens the process's console the way the tool uses it: output goes to
+  // standard output when that is a console, otherwise to standard error, so
+  // never into a redirected file; keys are read from the console input
+  // "CONIN$", never from standard input. The output mode becomes processed
+  // output with wrapping at the end of a line (3) and the input mode 0 (no
+  // line editing, no echo, no processed Ctrl+C, no window or mouse events).
+  // No control handler is installed: Ctrl+Break and closing the window end the
+  // process by the system's default.
+  WindowsConsole();
+  // Works on the given screen buffer and console input, as they are.
+  WindowsConsole(void* outputHandle, void* inputHandle);
+  ~WindowsConsole() override;
+  WindowsConsole(const WindowsConsole&) = delete;
+  WindowsConsole& operator=(const WindowsConsole&) = delete;
+
+  // False when "CONIN$" could not be opened: every look at the input then
+  // finds nothing pending.
+  bool HasInput() const;
+  void* OutputHandle() const { return output_; }
+
+  // Reads `count` cells of row `row` from `column` on back from the screen
+  // buffer; cells that cannot be read come back blank.
+  std::vector<Cell> ReadCells(int column, int row, int count);
+
+  ScreenBufferInfo GetScreenBufferInfo() override;
+  void WriteOutput(std::span<const Cell> cells, int column, int row) override;
+  void ScrollScreenBuffer(const CellRect& scroll, int destinationColumn, int destinationRow, Cell fill) override;
+  void FillOutputCharacter(std::uint8_t character, std::uint32_t count, int column, int row) override;
+  void FillOutputAttribute(std::uint8_t attribute, std::uint32_t count, int column, int row) override;
+  void SetTextAttribute(std::uint8_t attribute) override;
+  void SetCursorPosition(int column, int row) override;
+  std::optional<CursorInfo> GetCursorInfo() override;
+  void SetCursorInfo(const CursorInfo& info) override;
+  std::optional<InputRecord> PeekInput() override;
+  void ReadInput() override;
+  void Beep() override;
+  void Sleep(std::chrono::milliseconds duration) override;
+
+ private:
+  void* output_;
+  void* input_;
+  bool ownsInput_ = false;
+};
+
+}  // namespace corvane

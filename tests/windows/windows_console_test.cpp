@@ -1,0 +1,97 @@
+#include "platform/windows/windows_console.hpp"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "console_fixture.hpp"
+#include "dialogue/console_text.hpp"
+#include "dialogue/line_input.hpp"
+
+namespace corvane {
+namespace {
+
+using WindowsConsoleTest = ConsoleFixture;
+
+TEST_F(WindowsConsoleTest, TheTextLayersWritesReadBackFromTheConsole) {
+  ConsoleText text(console_);
+  text.OpenConsole();
+  text.SetColours(0, 15, 0);
+  text.ClearScreen();
+  // A row and a bit from row 5; the control bytes show as cells of their own.
+  text.MoveCursor(5, 1);
+  text.PrintText(std::string(78, 'a').append("\x07\x08\x09\x0A\x0D"));
+  // The bottom row filled to its last cell scrolls nothing until the next
+  // character comes.
+  text.SetColours(8, 15, 0);
+  text.MoveCursor(42, 76);
+  text.PrintText("bcdef");
+  EXPECT_EQ(Rows()[5], "\x09\x0A\x0D") << "nothing scrolled yet";
+  text.PrintChar('z');
+
+  std::vector<std::string> expected(42);
+  expected[3] = std::string(78, 'a').append("\x07\x08");
+  expected[4] = std::string("\x09\x0A\x0D");
+  expected[40] = std::string(75, ' ').append("bcdef");
+  expected[41] = std::string("z");
+  const std::vector<std::string> rows = Rows();
+  for (std::size_t row = 0; row < expected.size(); ++row) EXPECT_EQ(rows[row], expected[row]) << "row " << row + 1;
+
+  const auto attributeAt = [&](int column, int row) { return console_.ReadCells(column, row, 1)[0].attribute; };
+  EXPECT_EQ(attributeAt(0, 0), 0xF0) << "cleared in black on bright white";
+  EXPECT_EQ(attributeAt(79, 40), 0xF8) << "written in dark grey";
+  EXPECT_EQ(attributeAt(1, 41), 0xF8) << "the row scrolled in takes the current colours";
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  ::GetConsoleScreenBufferInfo(buffer_, &info);
+  EXPECT_EQ(std::pair(info.dwCursorPosition.X, info.dwCursorPosition.Y), (std::pair<SHORT, SHORT>(1, 41)));
+
+  text.SetCursorMode(0);
+  CONSOLE_CURSOR_INFO cursor{};
+  ::GetConsoleCursorInfo(buffer_, &cursor);
+  EXPECT_FALSE(cursor.bVisible);
+  text.SetCursorMode(50);
+  ::GetConsoleCursorInfo(buffer_, &cursor);
+  EXPECT_EQ(std::pair(cursor.dwSize, cursor.bVisible), (std::pair<DWORD, BOOL>(50, TRUE)));
+}
+
+TEST_F(WindowsConsoleTest, InputRecordsComeAsTheConsoleHoldsThemAndGoOneByOne) {
+  Queue(Key(true, 'a', 0x1E, 'A', CAPSLOCK_ON | SHIFT_PRESSED));
+  INPUT_RECORD focus{};
+  focus.EventType = FOCUS_EVENT;
+  Queue(focus);
+  INPUT_RECORD mouse{};
+  mouse.EventType = MOUSE_EVENT;
+  Queue(mouse);
+  Queue(Key(false, '\x82', 0x12, 'E'));
+
+  const InputRecord pressed{InputEventType::Key, true, 1, 'A', 0x1E, 'a', CAPSLOCK_ON | SHIFT_PRESSED};
+  EXPECT_EQ(console_.PeekInput(), pressed);
+  EXPECT_EQ(console_.PeekInput(), pressed) << "a look leaves the record pending";
+  console_.ReadInput();
+  EXPECT_EQ(console_.PeekInput()->eventType, InputEventType::Focus);
+  console_.ReadInput();
+  EXPECT_EQ(console_.PeekInput()->eventType, InputEventType::Mouse);
+  console_.ReadInput();
+  EXPECT_EQ(console_.PeekInput(), (InputRecord{InputEventType::Key, false, 1, 'E', 0x12, 0x82, 0}));
+  console_.ReadInput();
+  EXPECT_EQ(console_.PeekInput(), std::nullopt);
+}
+
+TEST_F(WindowsConsoleTest, ALineTypedAtTheConsoleComesBackAndEchoes) {
+  ConsoleText text(console_);
+  text.OpenConsole();
+  text.ClearScreen();
+  text.MoveCursor(12, 22);
+  Tap('a', 0x1E);
+  Tap('b', 0x30);
+  Tap('\x08', 0x0E);
+  Tap('c', 0x2E);
+  Tap('\x0D', 0x1C);
+  EXPECT_EQ(ReadLine(text), "ac");
+  EXPECT_EQ(Rows()[11], std::string(21, ' ').append("ac"));
+}
+
+}  // namespace
+}  // namespace corvane

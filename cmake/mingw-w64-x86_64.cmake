@@ -1,6 +1,5 @@
 # Cross-builds the Windows tool on Linux with mingw-w64 (Debian's
-# g++-mingw-w64-x86-64-posix): a 64-bit console program, linked statically so
-# that it needs no DLL beyond the system's own.
+# g++-mingw-w64-x86-64-posix): a 64-bit console program.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -16,6 +15,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# The C and C++ runtimes and the threads library go into the executable.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

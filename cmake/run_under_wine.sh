@@ -20,7 +20,8 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   # Programs started at the same time must not make the prefix twice.
   (
     flock 9
-    [[ -f "$WINEPREFIX/system.reg" ]] || { wineboot --init && wineserver --wait; }
+    # Without the .NET and HTML engines, which wine would offer to fetch.
+    [[ -f "$WINEPREFIX/system.reg" ]] || { WINEDLLOVERRIDES='mscoree,mshtml=' wineboot --init && wineserver --wait; }
   ) 9>"$WINEPREFIX.lock" >/dev/null 2>&1
 fi
 

@@ -26,7 +26,8 @@ unset DISPLAY WAYLAND_DISPLAY
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   (
     flock 9
-    [[ -f "$WINEPREFIX/system.reg" ]] || { wineboot --init && wineserver --wait; }
+    # Without the .NET and HTML engines, which wine would offer to fetch.
+    [[ -f "$WINEPREFIX/system.reg" ]] || { WINEDLLOVERRIDES='mscoree,mshtml=' wineboot --init && wineserver --wait; }
   ) 9>"$WINEPREFIX.lock" >/dev/null 2>&1
 fi
 

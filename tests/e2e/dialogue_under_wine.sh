@@ -14,86 +14,33 @@ set -euo pipefail
 windows_tool=$(realpath "$1")
 linux_tool=$(realpath "$2")
 work=$(mktemp -d)
-socket="corvane-wine-e2e-$$"
-trap 'tmux -L "$socket" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$(dirname "$0")/tmux_pane.sh"
+source "$(dirname "$0")/../../cmake/wine_prefix.sh"
 cd "$work"
 
-export WINEDEBUG=-all
-export WINEPREFIX=${WINEPREFIX:-/tmp/corvane-wine-$(id -u)}
-# No display: a box window cannot be shown, so the tool draws its boxes in
-# the console.
-unset DISPLAY WAYLAND_DISPLAY
-if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-  (
-    flock 9
-    # Without the .NET and HTML engines, which wine would offer to fetch.
-    [[ -f "$WINEPREFIX/system.reg" ]] || { WINEDLLOVERRIDES='mscoree,mshtml=' wineboot --init && wineserver --wait; }
-  ) 9>"$WINEPREFIX.lock" >/dev/null 2>&1
-fi
-
-session=
-fail() {
-  echo "FAIL: $*" >&2
-  echo "---- screen ($session) ----" >&2
-  screen >&2 || true
-  exit 1
-}
-
-screen() { tmux -L "$socket" capture-pane -p -t "$session"; }
-row() { screen | sed -n "$1p"; }
-
-# Waits until row $1 reads exactly $2.
-await_row() {
-  local n=$1 expected=$2
-  for _ in $(seq 1 400); do
-    [[ "$(row "$n")" == "$expected" ]] && return 0
-    sleep 0.05
-  done
-  fail "row $n never became '$expected' (it is '$(row "$n")')"
-}
-
-expect_row() {
-  [[ "$(row "$1")" == "$2" ]] || fail "row $1 is '$(row "$1")', expected '$2'"
-}
-
-# Waits until some row of the screen holds $1.
-await_text() {
-  for _ in $(seq 1 400); do
-    screen | grep -qF -- "$1" && return 0
-    sleep 0.05
-  done
-  fail "the screen never showed '$1'"
-}
-
-keys() { tmux -L "$socket" send-keys -t "$session" "$@"; }
-
-# Starts `$2` in a fresh 80 by 42 pane named $1, its standard output going to
-# $1.stdout and its exit status to $1.status.
+# Starts `$2` in a fresh pane, its standard output going to $1.stdout and
+# its exit status to $1.status.
 start() {
-  session=$1
-  tmux -L "$socket" new-session -d -x 80 -y 42 -s "$session" \
-    "TERM=xterm-256color $2 > '$session.stdout'; echo \$? > '$session.status'; sleep 60"
+  run=$1
+  open_pane "TERM=xterm-256color $2 > '$run.stdout'; echo \$? > '$run.status'; sleep 60"
 }
 
-# Waits for the end of the run that the last key started: exit status 0.
+# Waits for the end of the run that the last key started: exit status 0, and
+# nothing written to the redirected standard output.
 await_exit() {
-  for _ in $(seq 1 200); do [[ -s "$session.status" ]] && break; sleep 0.05; done
-  [[ "$(cat "$session.status" 2>/dev/null)" == 0 ]] ||
-    fail "exit status '$(cat "$session.status" 2>/dev/null)', expected 0"
-  [[ ! -s "$session.stdout" ]] || fail "the redirected standard output received $(wc -c < "$session.stdout") bytes"
+  await_exit_status "$run.status" 0
+  [[ ! -s "$run.stdout" ]] || fail "the redirected standard output received $(wc -c < "$run.stdout") bytes"
 }
 
 prompt='   File to process?'
 
-# Converts $3 into $4 with the tool started by `$2` in pane $1.
+# Converts $3 into $4 with the tool started by `$2`.
 convert() {
   start "$1" "$2"
   await_row 12 "$prompt"
-  keys -l "$3"
-  keys Enter
+  answer "$3"
   await_row 24 '   Output filename?'
-  keys -l "$4"
-  keys Enter
+  answer "$4"
   await_row 41 '   press any key to quit'
   keys -l 'k'
   await_exit
@@ -101,19 +48,9 @@ convert() {
 
 hex() { od -An -tx1 -v "$1" | tr -s ' \n' ' ' | sed 's/^ //;s/ $//'; }
 
-# Little-endian bytes of $1, $2 of them, as printf escapes.
-le() {
-  local value=$1 count=$2 bytes=''
-  for ((i = 0; i < count; i++)); do
-    bytes+=$(printf '\\x%02x' $(((value >> (8 * i)) & 255)))
-  done
-  printf '%s' "$bytes"
-}
-
 # The ten 24-bit samples whose error signal is known, at 44100 Hz.
 {
-  printf 'RIFF\x42\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00'
-  printf '\x44\xac\x00\x00\xcc\x04\x02\x00\x03\x00\x18\x00data\x1e\x00\x00\x00'
+  wave_header WAVE 1 1 44100 24 30
   printf '\x80\x01\x00\x64\x00\x00\x9c\xff\xff\x00\xff\x7f\x00\x00\x80'
   printf '\x00\x00\x00\x01\x00\x00\x7f\x00\x00\x80\x00\x00\x81\x00\x00'
 } > in.wav
@@ -121,8 +58,7 @@ le() {
 # 60000 32-bit samples from a seeded generator, at 48000 Hz.
 count=60000
 {
-  printf "RIFF$(le $((36 + 4 * count)) 4)WAVEfmt $(le 16 4)$(le 1 2)$(le 1 2)"
-  printf "$(le 48000 4)$(le 192000 4)$(le 4 2)$(le 32 2)data$(le $((4 * count)) 4)"
+  wave_header WAVE 1 1 48000 32 $((4 * count))
   RANDOM=20260611
   samples=''
   for ((i = 0; i < count; i++)); do
@@ -137,12 +73,11 @@ start windows "wine '$windows_tool'"
 await_row 12 "$prompt"
 expect_row 2 '   Corvane v1'
 expect_row 8 '   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer'
-title=$(tmux -L "$socket" display-message -p -t "$session" '#{pane_title}')
+title=$(tmux -L "$pane_socket" display-message -p -t e2e '#{pane_title}')
 [[ "$title" == Corvane ]] || fail "the window title is '$title'"
 
 # A name that leads nowhere: the box, then the dialogue from a cleared screen.
-keys -l 'missing.wav'
-keys Enter
+answer 'missing.wav'
 await_text '  ERROR'
 await_text 'File not found.'
 await_text 'Please enter a valid filename'
@@ -166,8 +101,7 @@ expect_row 19 '                     Resolution   24 bits'
 expect_row 20 '                     Length       10 samples'
 expect_row 21 '                     Duration     0 seconds'
 
-keys -l 'out.wav'
-keys Enter
+answer 'out.wav'
 await_row 41 '   press any key to quit'
 expect_row 27 '   Working...'
 expect_row 29 '   Reading input file...'

@@ -1,13 +1,21 @@
-// Throughput of the conversion's stages on one million samples: loading a
-// 24-bit file, generating the error signal, and writing the output file.
+// Throughput of the conversion's steps on 30 million samples: loading a 24-bit
+// and a 32-bit file, generating the error signal, and writing the output
+// file. Each step runs beside a baseline of plain memory traffic over the
+// same bytes (a memcpy of what the step reads and a memset of what it
+// writes), so that its figure says how far it is from the memory bound.
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <random>
 #include <string>
+#include <vector>
 
+#include "bench/ratio_reporter.hpp"
 #include "conversion/dither_source.hpp"
 #include "conversion/error_signal.hpp"
 #include "conversion/output_writer.hpp"
@@ -19,57 +27,136 @@
 namespace corvane {
 namespace {
 
-constexpr std::int32_t kSamples = 1'000'000;
+constexpr std::int32_t kSamples = 30'000'000;
+constexpr std::size_t kHeaderBytes = 44;
 
-PackedArray RampSamples() {
+std::string TempPath(const std::string& name) {
+  return (std::filesystem::temp_directory_path() / ("corvane-bench-" + name)).string();
+}
+
+// Every byte value equally likely, the same bytes on every run.
+std::string RandomBytes(std::size_t count) {
+  std::mt19937 random(2026);
+  std::string bytes(count, '\0');
+  for (char& byte : bytes) byte = static_cast<char>(random());
+  return bytes;
+}
+
+// An input file of kSamples random samples after a 44-byte header; the
+// loader never looks at the header, so it is left zero.
+class InputFile {
+ public:
+  explicit InputFile(int bitsPerSample) : path_(TempPath("in" + std::to_string(bitsPerSample) + ".wav")) {
+    const std::size_t dataBytes = std::size_t{kSamples} * static_cast<std::size_t>(bitsPerSample / 8);
+    std::ofstream(path_, std::ios::binary) << std::string(kHeaderBytes, '\0') << RandomBytes(dataBytes);
+  }
+  ~InputFile() { std::remove(path_.c_str()); }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Random 24-bit samples, full scale included.
+PackedArray RandomSamples() {
   PackedArray samples;
   CreateArray(samples, kSamples, 4);
-  for (std::int32_t i = 0; i < kSamples; ++i)
-    samples.SetInt32At(i, static_cast<std::int32_t>((std::int64_t{i} * 7919) % 16777216 - 8388608));
+  std::mt19937 random(2026);
+  std::uniform_int_distribution<std::int32_t> value(-8388608, 8388607);
+  for (std::int32_t i = 0; i < kSamples; ++i) samples.SetInt32At(i, value(random));
   return samples;
 }
 
-void GenerateErrorSignalBenchmark(benchmark::State& state) {
-  const PackedArray samples = RampSamples();
+void LoadSamplesStep(benchmark::State& state, int bitsPerSample) {
+  const InputFile input(bitsPerSample);
+  PosixFileService files;
+  FileChannel channel(files);
+  for (auto _ : state) {
+    PackedArray samples = LoadSamples(channel, input.Path(), kSamples, bitsPerSample);
+    benchmark::DoNotOptimize(samples.Storage());
+  }
+  if (TakeErrorNumber() != 0) state.SkipWithError("the input file could not be read");
+}
+
+void GenerateErrorSignalStep(benchmark::State& state) {
+  const PackedArray samples = RandomSamples();
   for (auto _ : state) {
     DitherSource dither;
     PackedArray errors = GenerateErrorSignal(samples, kSamples, 24, dither);
     benchmark::DoNotOptimize(errors.Storage());
   }
-  state.SetItemsProcessed(state.iterations() * kSamples);
+  if (TakeErrorNumber() != 0) state.SkipWithError("the error signal could not be made");
 }
-BENCHMARK(GenerateErrorSignalBenchmark)->Unit(benchmark::kMillisecond);
 
-void LoadSamplesBenchmark(benchmark::State& state) {
-  const std::string path = (std::filesystem::temp_directory_path() / "corvane-bench-in.wav").string();
-  std::ofstream(path, std::ios::binary) << std::string(44 + 3 * kSamples, '\x5A');
-  PosixFileService files;
-  FileChannel channel(files);
-  for (auto _ : state) {
-    PackedArray samples = LoadSamples(channel, path, kSamples, 24);
-    benchmark::DoNotOptimize(samples.Storage());
-  }
-  if (TakeErrorNumber() != 0) state.SkipWithError("the input file could not be read");
-  state.SetItemsProcessed(state.iterations() * kSamples);
-  std::remove(path.c_str());
-}
-BENCHMARK(LoadSamplesBenchmark)->Unit(benchmark::kMillisecond);
-
-void WriteOutputFileBenchmark(benchmark::State& state) {
-  const std::string path = (std::filesystem::temp_directory_path() / "corvane-bench-out.wav").string();
-  const PackedArray samples = RampSamples();
+void WriteOutputFileStep(benchmark::State& state) {
+  const std::string path = TempPath("out.wav");
+  const PackedArray samples = RandomSamples();
   DitherSource dither;
   const PackedArray errors = GenerateErrorSignal(samples, kSamples, 24, dither);
   PosixFileService files;
   FileChannel channel(files);
   for (auto _ : state) WriteOutputFile(channel, path, errors, kSamples, 1, 44100);
   if (TakeErrorNumber() != 0) state.SkipWithError("the output file could not be written");
-  state.SetItemsProcessed(state.iterations() * kSamples);
   std::remove(path.c_str());
 }
-BENCHMARK(WriteOutputFileBenchmark)->Unit(benchmark::kMillisecond);
+
+// What the machine takes to move the step's bytes and nothing else: a copy of
+// the bytes the step reads and a fill of the bytes it writes, in memory that
+// is already mapped.
+void MemoryBaseline(benchmark::State& state, std::size_t readBytes, std::size_t writtenBytes) {
+  const std::vector<std::uint8_t> source(readBytes, 0x5A);
+  std::vector<std::uint8_t> copy(readBytes);
+  std::vector<std::uint8_t> written(writtenBytes);
+  for (auto _ : state) {
+    std::memcpy(copy.data(), source.data(), readBytes);
+    std::memset(written.data(), 0xA5, writtenBytes);
+    benchmark::ClobberMemory();
+  }
+}
+
+struct Step {
+  const char* name;
+  std::function<void(benchmark::State&)> run;
+  std::size_t bytesReadPerSample;
+  std::size_t bytesWrittenPerSample;
+};
+
+// Registers each step and, right after it, its memory baseline.
+void RegisterSteps() {
+  const Step steps[] = {
+      {"LoadSamples24", [](benchmark::State& state) { LoadSamplesStep(state, 24); }, 3, 4},
+      {"LoadSamples32", [](benchmark::State& state) { LoadSamplesStep(state, 32); }, 4, 4},
+      {"GenerateErrorSignal", GenerateErrorSignalStep, 4, 2},
+      {"WriteOutputFile", WriteOutputFileStep, 2, 2},
+  };
+  for (const Step& step : steps) {
+    const std::function<void(benchmark::State&)> run = step.run;
+    const std::size_t readBytes = step.bytesReadPerSample * kSamples;
+    const std::size_t writtenBytes = step.bytesWrittenPerSample * kSamples;
+    benchmark::RegisterBenchmark(step.name, [run](benchmark::State& state) {
+      run(state);
+      state.SetItemsProcessed(state.iterations() * kSamples);
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((std::string(step.name) + kBaselineSuffix).c_str(), [readBytes, writtenBytes](
+                                                                                         benchmark::State& state) {
+      MemoryBaseline(state, readBytes, writtenBytes);
+      state.SetItemsProcessed(state.iterations() * kSamples);
+    })->Unit(benchmark::kMillisecond);
+  }
+}
 
 }  // namespace
 }  // namespace corvane
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  corvane::RegisterSteps();
+  corvane::RatioReporter reporter(corvane::kSamples);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

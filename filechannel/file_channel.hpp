@@ -35,6 +35,10 @@ class FileChannel {
   ByteString ReadBytes(std::uint32_t count);
   void Seek(std::int64_t position);
   void ReadArrayAt(std::int64_t position, PackedArray& array, std::int64_t count);
+  // Reads `bytes` bytes from `position` into `block` in one transfer, as
+  // ReadArrayAt does into an array's storage: bytes past the end of the file
+  // read as zero.
+  void ReadBlockAt(std::int64_t position, std::uint8_t* block, std::uint32_t bytes);
   void WriteBytes(ByteView bytes);
   void WriteValueAt(std::int64_t position, std::int32_t value, int width);
   void WriteArrayAt(std::int64_t position, const PackedArray& array);

@@ -88,9 +88,13 @@ bool FileChannel::ReachPosition(std::int64_t position) {
 }
 
 void FileChannel::ReadArrayAt(std::int64_t position, PackedArray& array, std::int64_t count) {
-  if (!ReachPosition(position)) return;
   const std::int64_t cells = std::clamp<std::int64_t>(count, 0, array.Count());
-  ReadInto(array.Storage(), static_cast<std::uint32_t>(cells * array.Width()));
+  ReadBlockAt(position, array.Storage(), static_cast<std::uint32_t>(cells * array.Width()));
+}
+
+void FileChannel::ReadBlockAt(std::int64_t position, std::uint8_t* block, std::uint32_t bytes) {
+  if (!ReachPosition(position)) return;
+  ReadInto(block, bytes);
 }
 
 void FileChannel::WriteValueAt(std::int64_t position, std::int32_t value, int width) {

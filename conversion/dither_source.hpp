@@ -13,6 +13,11 @@ class DitherSource {
   // 2^31. It has at most 31 significant bits, so it is exact as a double.
   double NextUniform();
 
+  // The state word itself, for loops that draw many values at once: they take
+  // it, advance it by every draw they make, and hand it back.
+  std::uint32_t State() const { return state_; }
+  void SetState(std::uint32_t state) { state_ = state; }
+
  private:
   std::uint32_t state_ = 0xFFFFFFFFu;
 };

@@ -1,5 +1,7 @@
 #include "conversion/error_signal.hpp"
 
+#include "conversion/kernel_sets.hpp"
+
 namespace corvane {
 
 namespace {
@@ -9,38 +11,6 @@ namespace {
 // them is as exact as dividing by the step.
 constexpr double kPerStep24 = 1.0 / 256.0;
 constexpr double kPerStep32 = 1.0 / 65536.0;
-// Amplification of the error, in 16-bit steps.
-constexpr double kErrorGain = 16000.0;
-// Subtracted from the sum of the two uniform values to centre the dither.
-constexpr double kDitherOffset = 1.0;
-
-// Nearest integer, ties to the even one, whatever the floating-point unit's
-// rounding mode. v - floor(v) is exact, and the values rounded here lie
-// well inside 64-bit integers.
-std::int64_t RoundHalfEven(double value) {
-  auto whole = static_cast<std::int64_t>(value);    // toward zero
-  if (static_cast<double>(whole) > value) --whole;  // now the floor
-  const double fraction = value - static_cast<double>(whole);
-  if (fraction < 0.5) return whole;
-  if (fraction > 0.5) return whole + 1;
-  return whole % 2 == 0 ? whole : whole + 1;
-}
-
-// One output value. Every step before the final rounding is exact in double
-// precision: x has at most 16 fractional bits, q - x times the gain fits in
-// 30 significant bits, and the dither values carry 31 fractional bits.
-std::int16_t ErrorValue(std::int32_t sample, double perStep, DitherSource& dither) {
-  const double x = sample * perStep;
-  // q is held in 32 bits: a sample at or above full scale minus half a step
-  // rounds to 32768, one past the 16-bit range, and e then stays in 0..8000.
-  const auto q = static_cast<std::int32_t>(RoundHalfEven(x));
-  const double e = (q - x) * kErrorGain;
-  const double u1 = dither.NextUniform();
-  const double u2 = dither.NextUniform();
-  const double v = e + u1 + u2 - kDitherOffset;
-  // |e| <= 8000 and the dither lies in [-1, 1), so the result is within +-8001.
-  return static_cast<std::int16_t>(RoundHalfEven(v));
-}
 
 }  // namespace
 
@@ -55,9 +25,9 @@ PackedArray GenerateErrorSignal(const PackedArray& samples, std::int32_t sampleC
     return errors;
   }
   const double perStep = bitsPerSample == 24 ? kPerStep24 : kPerStep32;
-  for (std::int32_t i = 0; i < sampleCount; ++i) {
-    errors.SetInt16At(i, ErrorValue(samples.Int32At(i), perStep, dither));
-  }
+  const std::uint32_t state =
+      FastestKernels().generateErrors(samples.Storage(), errors.Storage(), sampleCount, perStep, dither.State());
+  dither.SetState(state);
   return errors;
 }
 

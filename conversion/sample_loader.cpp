@@ -1,31 +1,19 @@
 #include "conversion/sample_loader.hpp"
 
+#include "conversion/kernel_sets.hpp"
+
 namespace corvane {
 
 namespace {
 
-// Three-byte cells decode unsigned; values above 0x7FFFFF have bit 23 set.
-constexpr std::int32_t kLargest24BitValue = 0x7FFFFF;
-constexpr std::int32_t kCells24BitRange = 0x1000000;
-
-// Reads the packed 3-byte cells into a staging array and widens each into
-// `samples`. Without staging storage the samples are released too, so that
-// no caller sees silence where the file was never read.
+// Reads the packed 3-byte cells into the last three quarters of the sample
+// block and widens them there, front to back, so that loading needs no second
+// array beside the samples. Cells the file does not hold read as zero.
 void Load24BitSamples(FileChannel& channel, std::int64_t firstSamplePosition, PackedArray& samples,
                       std::int32_t sampleCount) {
-  PackedArray staging;
-  CreateArray(staging, sampleCount, 3);
-  if (!staging.HasStorage()) {
-    ReleaseArray(samples);
-    return;
-  }
-  channel.ReadArrayAt(firstSamplePosition, staging, sampleCount);
-  for (std::int32_t i = 0; i < sampleCount; ++i) {
-    std::int32_t value = DecodeInt32(CellBytes(staging, i));
-    if (value > kLargest24BitValue) value -= kCells24BitRange;
-    samples.SetInt32At(i, value);
-  }
-  ReleaseArray(staging);
+  std::uint8_t* block = samples.Storage();
+  channel.ReadBlockAt(firstSamplePosition, block + sampleCount, 3 * static_cast<std::uint32_t>(sampleCount));
+  FastestKernels().widenCells(block, sampleCount);
 }
 
 }  // namespace

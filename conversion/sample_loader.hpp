@@ -10,13 +10,12 @@
 namespace corvane {
 
 // Reads the file's `sampleCount` samples, which start at `firstSamplePosition`
-// (the data chunk's body; position 45 in a canonical file), into an
-// array of signed 32-bit values in one transfer; 24-bit samples are widened
-// with their sign. The channel is opened and closed again here; a missing
-// file is never created. A file that ends early leaves the missing samples at
-// 0. When the arrays cannot be
-// created (a count of 0 or less, or no memory) the result has no storage and
-// the error number says why (9 or 7).
+// (the data chunk's body; position 45 in a canonical file), into an array of
+// signed 32-bit values in one transfer; 24-bit samples are widened with their
+// sign. The channel is opened and closed again here; a missing file is never
+// created. A file that ends early leaves the missing samples at 0. When the
+// array cannot be created (a count of 0 or less, or no memory) the result has
+// no storage and the error number says why (9 or 7).
 PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sampleCount, std::int32_t bitsPerSample,
                         std::int64_t firstSamplePosition = kCanonicalFirstSamplePosition);
 

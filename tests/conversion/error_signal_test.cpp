@@ -15,18 +15,30 @@ TEST(DitherSourceTest, FirstDrawsOfARunAreFixed) {
   for (int draw = 0; draw < 6; ++draw) EXPECT_EQ(dither.NextUniform(), expected[draw]) << "draw " << draw + 1;
 }
 
-// The error signal of `samples`, drawn from a fresh dither source after
-// `drawsBefore` draws have been thrown away.
-std::vector<std::int16_t> Generate(const std::vector<std::int32_t>& samples, std::int32_t bits, int drawsBefore = 0) {
+PackedArray SampleBuffer(const std::vector<std::int32_t>& samples) {
   PackedArray buffer;
   CreateArray(buffer, static_cast<std::int64_t>(samples.size()), 4);
   for (std::size_t i = 0; i < samples.size(); ++i) buffer.SetInt32At(static_cast<std::int32_t>(i), samples[i]);
-  DitherSource dither;
-  for (int i = 0; i < drawsBefore; ++i) dither.NextUniform();
-  const PackedArray errors = GenerateErrorSignal(buffer, static_cast<std::int32_t>(samples.size()), bits, dither);
+  return buffer;
+}
+
+std::vector<std::int16_t> Values(const PackedArray& errors) {
   std::vector<std::int16_t> values;
   for (std::int32_t i = 0; i < errors.Count(); ++i) values.push_back(errors.Int16At(i));
   return values;
+}
+
+// The error signal of `samples`, from `dither`.
+std::vector<std::int16_t> Generate(const std::vector<std::int32_t>& samples, std::int32_t bits, DitherSource& dither) {
+  return Values(GenerateErrorSignal(SampleBuffer(samples), static_cast<std::int32_t>(samples.size()), bits, dither));
+}
+
+// The error signal of `samples`, drawn from a fresh dither source after
+// `drawsBefore` draws have been thrown away.
+std::vector<std::int16_t> Generate(const std::vector<std::int32_t>& samples, std::int32_t bits, int drawsBefore = 0) {
+  DitherSource dither;
+  for (int i = 0; i < drawsBefore; ++i) dither.NextUniform();
+  return Generate(samples, bits, dither);
 }
 
 // 384 is x = 1.5, rounding to the even 2 (e = +8000); 128 is x = 0.5,
@@ -47,6 +59,22 @@ TEST(ErrorSignalTest, FullScaleStaysWithinEightThousandAndOne) {
   EXPECT_EQ(Generate({8388607}, 24), Outputs{63}) << "24-bit largest, first pair";
   EXPECT_EQ(Generate({2147450880}, 32, 20), Outputs{8001}) << "32-bit x = 32767.5, eleventh pair";
   EXPECT_EQ(Generate({2147483647}, 32, 20), Outputs{1}) << "32-bit largest, eleventh pair";
+}
+
+// The dither source goes on from the last draw of a conversion: two in a row
+// draw the same values as one of all their samples, and leave the source at
+// the same place.
+TEST(ErrorSignalTest, TheDitherSourceGoesOnFromTheLastDrawOfAConversion) {
+  std::vector<std::int32_t> samples;
+  for (std::int32_t i = 0; i < 40; ++i) samples.push_back(i * 1000 - 20000);
+  DitherSource once;
+  const std::vector<std::int16_t> whole = Generate(samples, 24, once);
+  DitherSource twice;
+  std::vector<std::int16_t> parts = Generate({samples.begin(), samples.begin() + 27}, 24, twice);
+  const std::vector<std::int16_t> rest = Generate({samples.begin() + 27, samples.end()}, 24, twice);
+  parts.insert(parts.end(), rest.begin(), rest.end());
+  EXPECT_EQ(parts, whole);
+  EXPECT_EQ(twice.NextUniform(), once.NextUniform());
 }
 
 TEST(ErrorSignalTest, NoSamplesGiveNoBufferAndDrawNothing) {

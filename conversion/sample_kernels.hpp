@@ -35,4 +35,11 @@ void WidenCellsPlain(std::uint8_t* block, std::int32_t count);
 std::uint32_t GenerateErrorsPlain(const std::uint8_t* samples, std::uint8_t* errors, std::int32_t count, double perStep,
                                   std::uint32_t ditherState);
 
+// The twins for AVX2, in a file of their own that alone is compiled for AVX2;
+// built only where the compiler can target it, called only where the
+// processor has it.
+void WidenCellsAvx2(std::uint8_t* block, std::int32_t count);
+std::uint32_t GenerateErrorsAvx2(const std::uint8_t* samples, std::uint8_t* errors, std::int32_t count, double perStep,
+                                 std::uint32_t ditherState);
+
 }  // namespace corvane

@@ -3,6 +3,9 @@
 // file. Each step runs beside a baseline of plain memory traffic over the
 // same bytes (a memcpy of what the step reads and a memset of what it
 // writes), so that its figure says how far it is from the memory bound.
+// Beside the steps: the two parts of loading that the platform does (the read
+// and the first touch of fresh memory), and the kernels alone, once for every
+// kernel set the processor can run.
 
 #include <benchmark/benchmark.h>
 
@@ -18,6 +21,7 @@
 #include "bench/ratio_reporter.hpp"
 #include "conversion/dither_source.hpp"
 #include "conversion/error_signal.hpp"
+#include "conversion/kernel_sets.hpp"
 #include "conversion/output_writer.hpp"
 #include "conversion/sample_loader.hpp"
 #include "filechannel/error_number.hpp"
@@ -103,6 +107,57 @@ void WriteOutputFileStep(benchmark::State& state) {
   std::remove(path.c_str());
 }
 
+// The kernels alone, on blocks that are already mapped: the step's time less
+// its first touch of fresh memory and its file transfer.
+void WidenCellsKernel(benchmark::State& state, const SampleKernels& kernels) {
+  const std::string cells = RandomBytes(std::size_t{3} * kSamples);
+  std::vector<std::uint8_t> block(std::size_t{4} * kSamples);
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::memcpy(block.data() + kSamples, cells.data(), cells.size());
+    state.ResumeTiming();
+    kernels.widenCells(block.data(), kSamples);
+    benchmark::ClobberMemory();
+  }
+}
+
+void GenerateErrorsKernel(benchmark::State& state, const SampleKernels& kernels) {
+  const PackedArray samples = RandomSamples();
+  std::vector<std::uint8_t> errors(std::size_t{2} * kSamples);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        kernels.generateErrors(samples.Storage(), errors.data(), kSamples, 1.0 / 256.0, DitherSource{}.State()));
+    benchmark::ClobberMemory();
+  }
+}
+
+// The two parts of loading that the platform does: the one read of the
+// samples from the page cache into memory that is already mapped, and the
+// first touch of a fresh sample array, which the kernel fills with zeros.
+void PlatformReadPart(benchmark::State& state) {
+  const InputFile input(24);
+  std::vector<std::uint8_t> block(std::size_t{3} * kSamples);
+  PosixFileService files;
+  FileChannel channel(files);
+  for (auto _ : state) {
+    channel.OpenReadWrite(input.Path(), FileChannel::WhenMissing::kFail);
+    channel.ReadBlockAt(kHeaderBytes + 1, block.data(), static_cast<std::uint32_t>(block.size()));
+    channel.Close();
+    benchmark::ClobberMemory();
+  }
+  if (TakeErrorNumber() != 0) state.SkipWithError("the input file could not be read");
+}
+
+void FirstTouchPart(benchmark::State& state) {
+  constexpr std::size_t kPage = 4096;
+  for (auto _ : state) {
+    PackedArray samples;
+    CreateArray(samples, kSamples, 4);
+    for (std::size_t offset = 0; offset < samples.ByteSize(); offset += kPage) samples.Storage()[offset] = 1;
+    benchmark::ClobberMemory();
+  }
+}
+
 // What the machine takes to move the step's bytes and nothing else: a copy of
 // the bytes the step reads and a fill of the bytes it writes, in memory that
 // is already mapped.
@@ -118,7 +173,7 @@ void MemoryBaseline(benchmark::State& state, std::size_t readBytes, std::size_t 
 }
 
 struct Step {
-  const char* name;
+  std::string name;
   std::function<void(benchmark::State&)> run;
   std::size_t bytesReadPerSample;
   std::size_t bytesWrittenPerSample;
@@ -131,17 +186,27 @@ void RegisterSteps() {
       {"LoadSamples32", [](benchmark::State& state) { LoadSamplesStep(state, 32); }, 4, 4},
       {"GenerateErrorSignal", GenerateErrorSignalStep, 4, 2},
       {"WriteOutputFile", WriteOutputFileStep, 2, 2},
+      {"PlatformRead24", PlatformReadPart, 3, 3},
+      {"FirstTouch32", FirstTouchPart, 0, 4},
   };
-  for (const Step& step : steps) {
+  std::vector<Step> all(std::begin(steps), std::end(steps));
+  for (const SampleKernels& kernels : RunnableKernelSets()) {
+    const std::string set = kernels.name;
+    all.push_back(
+        {"WidenCells/" + set, [kernels](benchmark::State& state) { WidenCellsKernel(state, kernels); }, 3, 4});
+    all.push_back(
+        {"GenerateErrors/" + set, [kernels](benchmark::State& state) { GenerateErrorsKernel(state, kernels); }, 4, 2});
+  }
+  for (const Step& step : all) {
     const std::function<void(benchmark::State&)> run = step.run;
     const std::size_t readBytes = step.bytesReadPerSample * kSamples;
     const std::size_t writtenBytes = step.bytesWrittenPerSample * kSamples;
-    benchmark::RegisterBenchmark(step.name, [run](benchmark::State& state) {
+    benchmark::RegisterBenchmark(step.name.c_str(), [run](benchmark::State& state) {
       run(state);
       state.SetItemsProcessed(state.iterations() * kSamples);
     })->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark((std::string(step.name) + kBaselineSuffix).c_str(), [readBytes, writtenBytes](
-                                                                                         benchmark::State& state) {
+    benchmark::RegisterBenchmark((step.name + kBaselineSuffix).c_str(), [readBytes,
+                                                                         writtenBytes](benchmark::State& state) {
       MemoryBaseline(state, readBytes, writtenBytes);
       state.SetItemsProcessed(state.iterations() * kSamples);
     })->Unit(benchmark::kMillisecond);

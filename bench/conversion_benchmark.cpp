@@ -79,7 +79,7 @@ void LoadSamplesStep(benchmark::State& state, int bitsPerSample) {
   PosixFileService files;
   FileChannel channel(files);
   for (auto _ : state) {
-    PackedArray samples = LoadSamples(channel, input.Path(), kSamples, bitsPerSample);
+    PackedArray samples = LoadSamples(channel, input.Path(), kSamples, bitsPerSample, kCanonicalFirstSamplePosition);
     benchmark::DoNotOptimize(samples.Storage());
   }
   if (TakeErrorNumber() != 0) state.SkipWithError("the input file could not be read");

@@ -17,6 +17,6 @@ namespace corvane {
 // array cannot be created (a count of 0 or less, or no memory) the result has
 // no storage and the error number says why (9 or 7).
 PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sampleCount, std::int32_t bitsPerSample,
-                        std::int64_t firstSamplePosition = kCanonicalFirstSamplePosition);
+                        std::int64_t firstSamplePosition);
 
 }  // namespace corvane

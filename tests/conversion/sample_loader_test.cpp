@@ -44,7 +44,7 @@ TEST_F(SampleLoaderTest, LoadsSignedSamplesAndASilentTailPastTheEnd) {
     SCOPED_TRACE(c.label);
     const std::string name = folder_.Write("in.wav", WaveHeader{}.Bytes() + c.bytes);
     const auto count = static_cast<std::int32_t>(c.expected.size());
-    const PackedArray samples = LoadSamples(channel_, name, count, c.bits);
+    const PackedArray samples = LoadSamples(channel_, name, count, c.bits, kCanonicalFirstSamplePosition);
     std::vector<std::int32_t> values;
     for (std::int32_t i = 0; i < samples.Count(); ++i) values.push_back(samples.Int32At(i));
     EXPECT_EQ(values, c.expected);
@@ -61,7 +61,7 @@ TEST_F(SampleLoaderTest, AMillionRandomCellsLoadWithTheirSign) {
   std::string cells(3 * kCount, '\0');
   for (char& byte : cells) byte = static_cast<char>(random());
   const std::string name = folder_.Write("in.wav", WaveHeader{}.Bytes() + cells);
-  const PackedArray samples = LoadSamples(channel_, name, kCount, 24);
+  const PackedArray samples = LoadSamples(channel_, name, kCount, 24, kCanonicalFirstSamplePosition);
   ASSERT_EQ(samples.Count(), kCount);
   for (std::int32_t i = 0; i < kCount; ++i) {
     const auto* cell = reinterpret_cast<const unsigned char*>(cells.data()) + 3 * i;
@@ -76,7 +76,7 @@ TEST_F(SampleLoaderTest, AMillionRandomCellsLoadWithTheirSign) {
 // channel's number for a missing file, and is not made anew.
 TEST_F(SampleLoaderTest, AMissingFileFailsAndIsNeverCreated) {
   for (const std::int32_t bits : {24, 32}) {
-    const PackedArray samples = LoadSamples(channel_, folder_.Path("gone.wav"), 4, bits);
+    const PackedArray samples = LoadSamples(channel_, folder_.Path("gone.wav"), 4, bits, kCanonicalFirstSamplePosition);
     EXPECT_EQ(TakeErrorNumber(), 53);
     EXPECT_FALSE(folder_.Exists("gone.wav"));
     EXPECT_FALSE(channel_.IsOpen());

@@ -73,23 +73,11 @@ expect_row 15 ''
 keys Enter
 
 await_row 24 '   Output filename?'
-expect_row 15 '                     FILE DATA'
-expect_row 17 '                     Channels     1'
-expect_row 18 '                     Sample rate  44100 Hz'
-expect_row 19 '                     Resolution   24 bits'
-expect_row 20 '                     Length       10 samples'
-expect_row 21 '                     Duration     0 seconds'
+expect_file_data 44100 24 10 0
 
 answer 'out.wav'
 await_row 41 '   press any key to quit'
-expect_row 27 '   Working...'
-expect_row 29 '   Reading input file...'
-expect_row 30 '   Done'
-expect_row 32 '   Generating output values...'
-expect_row 33 '   Done'
-expect_row 35 '   Writing output file...'
-expect_row 36 '   Done'
-expect_row 40 '   Job finished'
+expect_progress_rows
 [[ ! -e exit-status ]] || fail "the tool ended before the final key"
 
 keys -l '€'

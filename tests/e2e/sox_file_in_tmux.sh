@@ -22,14 +22,10 @@ convert() {
   await_row 12 '   File to process?'
   answer "$input"
   await_row 24 '   Output filename?'
-  expect_row 17 '                     Channels     1'
-  expect_row 18 '                     Sample rate  48000 Hz'
-  expect_row 19 '                     Resolution   24 bits'
-  expect_row 20 '                     Length       4800 samples'
-  expect_row 21 '                     Duration     .1 seconds'
+  expect_file_data 48000 24 4800 .1
   answer "$output"
   await_row 41 '   press any key to quit'
-  expect_row 40 '   Job finished'
+  expect_progress_rows
   keys -l 'k'
   await_exit_status exit-status 0
 }

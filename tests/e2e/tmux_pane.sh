@@ -52,6 +52,30 @@ await_text() {
   fail "the screen never showed '$1'"
 }
 
+# The file data block of a mono file, as the screen shows it after the input
+# name: sample rate, resolution, length and duration as their texts read.
+expect_file_data() {
+  expect_row 15 '                     FILE DATA'
+  expect_row 17 '                     Channels     1'
+  expect_row 18 "                     Sample rate  $1 Hz"
+  expect_row 19 "                     Resolution   $2 bits"
+  expect_row 20 "                     Length       $3 samples"
+  expect_row 21 "                     Duration     $4 seconds"
+}
+
+# The rows of a conversion done at the first attempt, from "Working..." to
+# "Job finished".
+expect_progress_rows() {
+  expect_row 27 '   Working...'
+  expect_row 29 '   Reading input file...'
+  expect_row 30 '   Done'
+  expect_row 32 '   Generating output values...'
+  expect_row 33 '   Done'
+  expect_row 35 '   Writing output file...'
+  expect_row 36 '   Done'
+  expect_row 40 '   Job finished'
+}
+
 # Types a line and ends it with Enter.
 answer() {
   keys -l "$1"

@@ -59,7 +59,15 @@ WindowsConsole::WindowsConsole() : output_(nullptr), input_(INVALID_HANDLE_VALUE
   ownsInput_ = HasInput();
   // GetConsoleMode succeeds only on a console handle.
   DWORD mode = 0;
-  if (::GetConsoleMode(standardOutput, &mode)) output_ = standardOutput;
+  if (::GetConsoleMode(standardOutput, &mode)) {
+    output_ = standardOutput;
+  } else if (!::GetConsoleMode(standardError, &mode)) {
+    // Both streams are redirected: the dialogue is drawn on the console's own
+    // screen buffer all the same, never into a file.
+    output_ = ::CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+    ownsOutput_ = output_ != INVALID_HANDLE_VALUE;
+  }
   ::SetConsoleMode(output_, kOutputMode);
   // On the standard input handle: where that is redirected the call fails,
   // and the console input keeps the mode it had.
@@ -70,6 +78,7 @@ WindowsConsole::WindowsConsole(void* outputHandle, void* inputHandle) : output_(
 
 WindowsConsole::~WindowsConsole() {
   if (ownsInput_) ::CloseHandle(input_);
+  if (ownsOutput_) ::CloseHandle(output_);
 }
 
 bool WindowsConsole::HasInput() const { return input_ != INVALID_HANDLE_VALUE && input_ != nullptr; }

@@ -12,7 +12,8 @@ namespace corvane {
 class WindowsConsole : public ConsoleDevice {
  public:
   // Opens the process's console the way the tool uses it: output goes to
-  // standard output when that is a console, otherwise to standard error, so
+  // standard output when that is a console, otherwise to standard error, and
+  // to the console's own screen buffer "CONOUT$" when both are redirected, so
   // never into a redirected file; keys are read from the console input
   // "CONIN$", never from standard input. The output mode becomes processed
   // output with wrapping at the end of a line (3) and the input mode 0 (no
@@ -53,6 +54,7 @@ class WindowsConsole : public ConsoleDevice {
   void* output_;
   void* input_;
   bool ownsInput_ = false;
+  bool ownsOutput_ = false;
 };
 
 }  // namespace corvane

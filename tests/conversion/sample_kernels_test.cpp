@@ -145,30 +145,19 @@ TEST(SampleKernelsTest, ErrorsGiveTheBytesOfTheSampleBySampleLoop) {
     if (c.count > 1'000'000) {
       EXPECT_GT(ties.inSamples, 1000) << c.label << ": the samples hold half steps";
     }
-    for (const SampleKernels& kernels : RunnableKernelSets()) {
-      SCOPED_TRACE(Label(kernels, c.label));
-      ASSERT_EQ(KernelErrors(kernels, samples, c.perStep, DitherSource{}.State(), dither.State()), expected);
-    }
-  }
-}
-
-// The kernels round by their own rule, not by the floating-point unit's
-// current mode, which a platform call or a library might have changed.
-TEST(SampleKernelsTest, ErrorsAreTheSameWhateverTheRoundingMode) {
-  const std::vector<std::int32_t> samples = RandomSamples(100'003, 24, 7);
-  DitherSource dither;
-  Ties ties;
-  const std::vector<std::uint8_t> expected = ReferenceErrors(samples, kPerStep24, dither, ties);
-  for (const int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
-    for (const SampleKernels& kernels : RunnableKernelSets()) {
-      SCOPED_TRACE(Label(kernels, "rounding mode " + std::to_string(mode)));
-      const int before = std::fegetround();
-      std::fesetround(mode);
-      const std::vector<std::uint8_t> errors =
-          KernelErrors(kernels, samples, kPerStep24, DitherSource{}.State(), dither.State());
-      EXPECT_EQ(std::fegetround(), mode) << "the caller's mode is put back";
-      std::fesetround(before);
-      ASSERT_EQ(errors, expected);
+    // The kernels round by their own rule, not by the floating-point unit's
+    // current mode, which a platform call or a library might have changed.
+    const int before = std::fegetround();
+    for (const int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+      for (const SampleKernels& kernels : RunnableKernelSets()) {
+        SCOPED_TRACE(Label(kernels, std::string(c.label) + ", rounding mode " + std::to_string(mode)));
+        std::fesetround(mode);
+        const std::vector<std::uint8_t> errors =
+            KernelErrors(kernels, samples, c.perStep, DitherSource{}.State(), dither.State());
+        EXPECT_EQ(std::fegetround(), mode) << "the caller's mode is put back";
+        std::fesetround(before);
+        ASSERT_EQ(errors, expected);
+      }
     }
   }
 }

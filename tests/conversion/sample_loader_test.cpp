@@ -1,6 +1,5 @@
 #include "conversion/sample_loader.hpp"
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -51,25 +50,6 @@ TEST_F(SampleLoaderTest, LoadsSignedSamplesAndASilentTailPastTheEnd) {
     EXPECT_FALSE(channel_.IsOpen());
     EXPECT_EQ(TakeErrorNumber(), 0);
   }
-}
-
-// A long file goes through the vectorised widening where the processor has
-// one; every cell still loads as its three bytes with bit 23 as the sign.
-TEST_F(SampleLoaderTest, AMillionRandomCellsLoadWithTheirSign) {
-  constexpr std::int32_t kCount = 1'000'003;
-  std::mt19937 random(24);
-  std::string cells(3 * kCount, '\0');
-  for (char& byte : cells) byte = static_cast<char>(random());
-  const std::string name = folder_.Write("in.wav", WaveHeader{}.Bytes() + cells);
-  const PackedArray samples = LoadSamples(channel_, name, kCount, 24, kCanonicalFirstSamplePosition);
-  ASSERT_EQ(samples.Count(), kCount);
-  for (std::int32_t i = 0; i < kCount; ++i) {
-    const auto* cell = reinterpret_cast<const unsigned char*>(cells.data()) + 3 * i;
-    const std::int32_t unsignedValue = cell[0] | cell[1] << 8 | cell[2] << 16;
-    const std::int32_t expected = unsignedValue >= 0x800000 ? unsignedValue - 0x1000000 : unsignedValue;
-    ASSERT_EQ(samples.Int32At(i), expected) << "sample " << i;
-  }
-  EXPECT_EQ(TakeErrorNumber(), 0);
 }
 
 // Only an existing file is read: a vanished input fails the load, with the

@@ -63,11 +63,9 @@ TEST(ConsoleTextWrap, NewLineOnTheBottomRowScrollsOnceAndTwiceWhenAScrollIsOwed)
   console.text.MoveCursor(4, 1);
   console.text.PrintText("z");
   console.text.NewLine();
-  EXPECT_TRUE(ScreenIs(console.device, {"", "", "z", ""}));
   console.text.PrintText("yyyy");
   console.text.NewLine();
   EXPECT_TRUE(ScreenIs(console.device, {"z", "yyyy", "", ""}));
-  EXPECT_EQ(CursorOf(console.device), (CursorAt{4, 1}));
   EXPECT_FALSE(console.text.PendingLineFeed());
 }
 
@@ -80,44 +78,33 @@ TEST(ConsoleTextWrap, EveryByteIsOneGlyphCellAndWideRowsAreWrittenWhole) {
   EXPECT_EQ(console.device.Beeps(), 0);
 }
 
-TEST(ConsoleTextCursor, EachCoordinateOutOfRangeKeepsItsCurrentValue) {
-  struct Case {
-    const char* label;
-    int row;
-    int column;
-    CursorAt expected;
-  };
-  const Case cases[] = {
-      {"row 0 keeps the row", 0, 5, {10, 5}},
-      {"column 81 keeps the column", 3, 81, {3, 7}},
-      {"both out of range move nowhere", 43, 0, {10, 7}},
-      {"the corner cell", 42, 80, {42, 80}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
-    Console console(80, 42);
-    console.text.MoveCursor(10, 7);
-    console.text.MoveCursor(c.row, c.column);
-    EXPECT_EQ(CursorOf(console.device), c.expected);
-  }
-}
-
-TEST(ConsoleTextCursor, StepBackGoesToThePreviousCellInReadingOrder) {
+// Moves keep each coordinate that is out of range; a step back goes to the
+// previous cell in reading order, from row 1, column 1 to the end of row 1.
+TEST(ConsoleTextCursor, MovesAndStepBack) {
   struct Case {
     const char* label;
     CursorAt from;
+    CursorAt to;  // {0, 0}: a step back
     CursorAt expected;
   };
   const Case cases[] = {
-      {"within a row", {5, 10}, {5, 9}},
-      {"from column 1 to the end of the row above", {7, 1}, {6, 80}},
-      {"row 1, column 1 goes to the end of row 1", {1, 1}, {1, 80}},
+      {"row 0 keeps the row", {10, 7}, {0, 5}, {10, 5}},
+      {"column 81 keeps the column", {10, 7}, {3, 81}, {3, 7}},
+      {"both out of range move nowhere", {10, 7}, {43, 0}, {10, 7}},
+      {"the corner cell", {10, 7}, {42, 80}, {42, 80}},
+      {"back within a row", {5, 10}, {0, 0}, {5, 9}},
+      {"back from column 1 to the row above", {7, 1}, {0, 0}, {6, 80}},
+      {"back from the first cell", {1, 1}, {0, 0}, {1, 80}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     Console console(80, 42);
     console.text.MoveCursor(c.from.row, c.from.column);
-    console.text.StepBack();
+    if (c.to == CursorAt{0, 0}) {
+      console.text.StepBack();
+    } else {
+      console.text.MoveCursor(c.to.row, c.to.column);
+    }
     EXPECT_EQ(CursorOf(console.device), c.expected);
   }
 }

@@ -26,13 +26,6 @@ class LineEditorTest : public ::testing::Test {
   ConsoleText console;
 };
 
-TEST_F(LineEditorTest, EnterAloneGivesTheEmptyTextAndTheNextRow) {
-  console.MoveCursor(12, 22);
-  keys::Enter(device);
-  EXPECT_EQ(ReadLine(console), "");
-  EXPECT_EQ(CursorOf(device), (CursorAt{13, 1}));
-}
-
 TEST_F(LineEditorTest, BytesComeBackExactlyAsTypedAndEchoAtTheCursor) {
   console.MoveCursor(12, 22);
   keys::Type(device, "x");
@@ -138,17 +131,6 @@ TEST_F(LineEditorTest, BackspaceAfterTheStartScrolledAwayStillRemovesAByte) {
     }
   });
   EXPECT_EQ(ReadLine(console), std::string(79, 's'));
-}
-
-TEST_F(LineEditorTest, TheCursorShowsOnlyWhileALineIsTyped) {
-  console.SetCursorMode(0);
-  device.SetOnIdle([&] {
-    EXPECT_TRUE(device.Screen().Cursor().visible);
-    device.SetOnIdle(nullptr);
-    keys::Enter(device);
-  });
-  ReadLine(console);
-  EXPECT_FALSE(device.Screen().Cursor().visible);
 }
 
 TEST_F(LineEditorTest, ModifiersReleasesAndOtherEventsDoNotEndTheKeyWait) {

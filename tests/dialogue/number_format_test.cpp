@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <cstdint>
-#include <limits>
 #include <random>
 #include <string>
 
@@ -31,51 +30,61 @@ void ExpectTexts(std::initializer_list<FormatCase> cases) {
   }
 }
 
-TEST(NumberFormatTest, IntegersShowTheirDigits) {
+TEST(NumberFormatTest, EveryIntegerThatFitsShowsItsPlainDigits) {
+  auto plain = [](std::int64_t value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value < 0 ? -value : value).ptr;
+    std::string shown(1, value < 0 ? '-' : ' ');
+    shown.append(digits, end).push_back(' ');
+    return shown;
+  };
+  for (std::int32_t value = INT16_MIN; value <= INT16_MAX; ++value) {
+    ASSERT_EQ(Short(Int(value)), plain(value)) << value;
+  }
+  std::mt19937 engine(20240611);
+  for (int i = 0; i < 100000; ++i) {
+    const auto value = static_cast<std::int32_t>(engine());
+    ASSERT_EQ(Long(Int(value)), plain(value)) << value;
+  }
+  EXPECT_EQ(Long(Int(INT32_MIN)), plain(INT32_MIN));
+}
+
+// Positional while the digits fit the form's count, exponent form beyond it.
+TEST(NumberFormatTest, FormSwitchesAtTheDigitCount) {
+  const ExtendedReal third = Int(1) / Int(3);
   ExpectTexts({
-      {"zero", Int(0), NumberForm::Short, " 0 "},
-      {"one", Int(1), NumberForm::Short, " 1 "},
-      {"resolution", Int(24), NumberForm::Short, " 24 "},
-      {"minus one", Int(-1), NumberForm::Short, "-1 "},
-      {"int16 min", Int(-32768), NumberForm::Short, "-32768 "},
       {"seven nines", Int(9999999), NumberForm::Short, " 9999999 "},
       {"eight digits", Int(10000000), NumberForm::Short, " 1E+7 "},
       {"eight digits rounded", Int(12345678), NumberForm::Short, " 1.234568E+7 "},
-      {"sample rate", Int(44100), NumberForm::Long, " 44100 "},
-      {"length", Int(2646000), NumberForm::Long, " 2646000 "},
-      {"int32 max", Int(2147483647), NumberForm::Long, " 2147483647 "},
-      {"int32 min", Int(-2147483648LL), NumberForm::Long, "-2147483648 "},
       {"fifteen nines", Int(999999999999999), NumberForm::Long, " 999999999999999 "},
-      {"ten to the fifteen", Int(1000000000000000), NumberForm::Long, " 1E+15 "},
       {"sixteen digits", Int(1234567890123456), NumberForm::Long, " 1.23456789012346E+15 "},
-  });
-}
-
-TEST(NumberFormatTest, RealsShowPositionalOrExponentForm) {
-  const ExtendedReal third = Int(1) / Int(3);
-  ExpectTexts({
-      {"half", Real(0.5), NumberForm::Long, " .5 "},
       {"minus half", Real(-0.5), NumberForm::Long, "-.5 "},
-      {"twelve and a half", Real(12.5), NumberForm::Long, " 12.5 "},
-      {"quarter", Real(0.25), NumberForm::Long, " .25 "},
       {"3.33", Real(3.33), NumberForm::Long, " 3.33 "},
-      {"sixty", Real(60), NumberForm::Long, " 60 "},
       {"third long", third, NumberForm::Long, " .333333333333333 "},
       {"two thirds long", Int(2) / Int(3), NumberForm::Long, " .666666666666667 "},
       {"third short", third, NumberForm::Short, " .3333333 "},
-      {"0.0001234 short", Real(0.0001234), NumberForm::Short, " .0001234 "},
-      {"0.0001234 long", Real(0.0001234), NumberForm::Long, " .0001234 "},
-      {"0.00001234 short", Real(0.00001234), NumberForm::Short, " 1.234E-5 "},
-      {"0.00001234 long", Real(0.00001234), NumberForm::Long, " .00001234 "},
-      {"1e-15 long", Real(1e-15), NumberForm::Long, " .000000000000001 "},
-      {"1e-16 long", Real(1e-16), NumberForm::Long, " 1E-16 "},
+      {"short seven places", Real(1e-7), NumberForm::Short, " .0000001 "},
+      {"short eight places", Real(1e-8), NumberForm::Short, " 1E-8 "},
+      {"short negative exponent form", Real(-0.000012345678), NumberForm::Short, "-1.234568E-5 "},
+      {"long fifteen places", Real(0.000000000000123), NumberForm::Long, " .000000000000123 "},
+      {"long sixteen places", Real(0.0000000000000123), NumberForm::Long, " 1.23E-14 "},
+      {"long fraction fits", Real(12345678.1234567), NumberForm::Long, " 12345678.1234567 "},
       {"1e100", Real(1e100), NumberForm::Long, " 1E+100 "},
       {"1.5e-100", Real(1.5e-100), NumberForm::Long, " 1.5E-100 "},
-      {"9.9999999 short", Real(9.9999999), NumberForm::Short, " 10 "},
-      {"0.99999999 short", Real(0.99999999), NumberForm::Short, " 1 "},
-      {"12345665 short", Int(12345665), NumberForm::Short, " 1.234566E+7 "},
-      {"12345675 short", Int(12345675), NumberForm::Short, " 1.234568E+7 "},
-      {"12345665.5 short", Real(12345665.5), NumberForm::Short, " 1.234566E+7 "},
+  });
+}
+
+TEST(NumberFormatTest, RoundingLooksAtOneDigitAndCarries) {
+  ExpectTexts({
+      {"carry to a new first digit", Real(9999999.5), NumberForm::Short, " 1E+7 "},
+      {"carry through nines", Real(0.099999996), NumberForm::Short, " .1 "},
+      {"carry to a whole number", Real(9.9999999), NumberForm::Short, " 10 "},
+      {"tie on even stays", Real(1234566.5), NumberForm::Short, " 1234566 "},
+      {"tie on odd goes up", Int(-12345675), NumberForm::Short, "-1.234568E+7 "},
+      // 0.12345665000001: the ninth digit would break the tie upwards, but
+      // only the eighth is looked at.
+      {"later digits ignored", Real(0.12345665000001), NumberForm::Short, " .1234566 "},
+      {"above half goes up", Int(12345666), NumberForm::Short, " 1.234567E+7 "},
   });
 }
 
@@ -93,51 +102,7 @@ TEST(NumberFormatTest, SpecialValuesShowAsNinesOrZero) {
   });
 }
 
-TEST(NumberFormatTest, FormSwitchesAtTheDigitCount) {
-  ExpectTexts({
-      {"short seven places", Real(1e-7), NumberForm::Short, " .0000001 "},
-      {"short eight places", Real(1e-8), NumberForm::Short, " 1E-8 "},
-      {"short fraction fits", Real(123.4567), NumberForm::Short, " 123.4567 "},
-      {"short fraction rounded", Real(0.12345678), NumberForm::Short, " .1234568 "},
-      {"short whole with zeros", Int(1200000), NumberForm::Short, " 1200000 "},
-      {"short negative exponent form", Real(-0.000012345678), NumberForm::Short, "-1.234568E-5 "},
-      {"long fifteen places", Real(0.000000000000123), NumberForm::Long, " .000000000000123 "},
-      {"long sixteen places", Real(0.0000000000000123), NumberForm::Long, " 1.23E-14 "},
-      {"long fraction fits", Real(12345678.1234567), NumberForm::Long, " 12345678.1234567 "},
-  });
-}
-
-TEST(NumberFormatTest, RoundingLooksAtOneDigitAndCarries) {
-  ExpectTexts({
-      {"carry to a new first digit", Real(9999999.5), NumberForm::Short, " 1E+7 "},
-      {"carry through nines", Real(0.099999996), NumberForm::Short, " .1 "},
-      {"tie on even stays", Real(1234566.5), NumberForm::Short, " 1234566 "},
-      {"tie on odd goes up", Int(-12345675), NumberForm::Short, "-1.234568E+7 "},
-      // 0.12345665000001: the ninth digit would break the tie upwards, but
-      // only the eighth is looked at.
-      {"later digits ignored", Real(0.12345665000001), NumberForm::Short, " .1234566 "},
-      {"above half goes up", Int(12345666), NumberForm::Short, " 1.234567E+7 "},
-  });
-}
-
-TEST(NumberFormatTest, EveryIntegerShowsItsPlainDigits) {
-  auto plain = [](std::int64_t value) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value < 0 ? -value : value).ptr;
-    std::string shown(1, value < 0 ? '-' : ' ');
-    shown.append(digits, end).push_back(' ');
-    return shown;
-  };
-  for (std::int32_t value = INT16_MIN; value <= INT16_MAX; ++value) {
-    ASSERT_EQ(Short(Int(value)), plain(value)) << value;
-  }
-  std::mt19937 engine(20240611);
-  for (int i = 0; i < 100000; ++i) {
-    const auto value = static_cast<std::int32_t>(engine());
-    ASSERT_EQ(Long(Int(value)), plain(value)) << value;
-  }
-}
-
+// The duration shown is the double quotient rounded to two places.
 TEST(NumberFormatTest, DurationsAsTheDialogueShowsThem) {
   struct Case {
     std::int32_t length;
@@ -147,26 +112,18 @@ TEST(NumberFormatTest, DurationsAsTheDialogueShowsThem) {
   const Case cases[] = {
       {2646000, 44100, " 60 "},
       {551250, 44100, " 12.5 "},
-      {12000, 48000, " .25 "},
       {146853, 44100, " 3.33 "},
-      {10000, 44100, " .23 "},
-      {54000, 48000, " 1.12 "},
-      {18000, 48000, " .38 "},
       {6000, 48000, " .12 "},
-      {128400, 48000, " 2.67 "},
       {240, 48000, " .01 "},
       {220, 44100, " 0 "},
-      {0, 44100, " 0 "},
       {2147483647, 44100, " 48695.77 "},
       {10000, -1, "-10000 "},
-      {100, 0, " 9.99999999999999E+998 "},
       {-100, 0, "-9.99999999999999E+998 "},
       {0, 0, " 0 "},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.length) + " / " + std::to_string(c.sampleRate));
-    const double duration = DivideToDouble(c.length, c.sampleRate);
-    EXPECT_EQ(Long(RoundToPlaces(Real(duration), 2)), c.text);
+    EXPECT_EQ(Long(RoundToPlaces(Real(DivideToDouble(c.length, c.sampleRate)), 2)), c.text);
   }
 }
 
@@ -180,7 +137,6 @@ TEST(NumberFormatTest, RoundToPlacesRoundsTheStoredValue) {
   const Case cases[] = {
       {"half to even zero", 0.5, 0, 0.0},
       {"one and a half up", 1.5, 0, 2.0},
-      {"two and a half down", 2.5, 0, 2.0},
       {"1.005 is stored below", 1.005, 2, 1.0},
       {"12.345 is stored above", 12.345, 2, 12.35},
       {"negative to negative zero", -0.004, 2, -0.0},
@@ -189,30 +145,20 @@ TEST(NumberFormatTest, RoundToPlacesRoundsTheStoredValue) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     const ExtendedReal rounded = RoundToPlaces(Real(c.value), c.places);
-    // The rounded value narrowed to a double is the double of the decimal.
     EXPECT_EQ(rounded.ToDouble(), c.expected);
     EXPECT_EQ(rounded.IsNegative(), std::signbit(c.expected));
   }
   // 12.35 is the extended quotient 1235 / 100, not the double 12.35 widened.
-  const ExtendedReal twelve = RoundToPlaces(Real(12.345), 2);
-  EXPECT_TRUE(twelve == Int(1235) / Int(100));
-  EXPECT_EQ(Long(RoundToPlaces(Real(-0.004), 2)), " 0 ");
-}
-
-TEST(NumberFormatTest, PlacesAboveEighteenCountAsEighteen) {
+  EXPECT_TRUE(RoundToPlaces(Real(12.345), 2) == Int(1235) / Int(100));
+  // Places above 18 count as 18, and 18 differ from 17.
   const ExtendedReal third = Int(1) / Int(3);
-  const ExtendedReal at18 = RoundToPlaces(third, 18);
-  const ExtendedReal at25 = RoundToPlaces(third, 25);
-  EXPECT_EQ(at25.SignExponent(), at18.SignExponent());
-  EXPECT_EQ(at25.Significand(), at18.Significand());
-  // 18 places differ from 17: the cap is not lower.
-  EXPECT_FALSE(RoundToPlaces(third, 17) == at18);
+  EXPECT_TRUE(RoundToPlaces(third, 25) == RoundToPlaces(third, 18));
+  EXPECT_FALSE(RoundToPlaces(third, 17) == RoundToPlaces(third, 18));
 }
 
 TEST(NumberFormatTest, ScaleByPowerOfTenCoversTheWholeRange) {
   const ExtendedReal one = Int(1);
   EXPECT_TRUE(ScaleByPowerOfTen(one, 17) == Int(100000000000000000));
-  EXPECT_TRUE(ScaleByPowerOfTen(Int(123), 0) == Int(123));
   EXPECT_TRUE(ScaleByPowerOfTen(Int(5), -1) == Int(1) / Int(2));
   EXPECT_FALSE(ScaleByPowerOfTen(one, 4932).IsInfinite());
   EXPECT_TRUE(ScaleByPowerOfTen(one, 4933).IsInfinite());

@@ -93,8 +93,6 @@ TEST_F(ChannelTest, RefusedCallsSetTheirNumberAndMoveNothing) {
   };
   const Case cases[] = {
       {"ReadBytes, closed", kClosed, readBytes, 2, 52},
-      {"WriteBytes, closed", kClosed, writeBytes, 2, 52},
-      {"Seek, closed", kClosed, seek, 2, 52},
       {"WriteArrayAt, closed", kClosed, writeArray, 2, 52},
       {"ReadBytes, open-existing", kOpenExisting, readBytes, 2, 54},
       {"WriteBytes, open-existing", kOpenExisting, writeBytes, 2, 54},

@@ -59,17 +59,6 @@ using PosixFileServiceTest = ChannelTest;
 
 std::uint8_t* Bytes(std::string& bytes) { return reinterpret_cast<std::uint8_t*>(bytes.data()); }
 
-TEST_F(PosixFileServiceTest, WritingThroughAReadOnlyHandleIsPermissionDenied) {
-  const std::string name = folder_.Write("r.wav", "keep");
-  const OpenedFile file = service_.CreateFileA(name.c_str(), FileAccess::kRead, FileDisposition::kOpenExisting);
-  std::string byte = "x";
-  const Transferred written = service_.WriteFile(file.handle, Bytes(byte), 1);
-  EXPECT_EQ(written.bytes, 0u);
-  EXPECT_EQ(MappedErrorNumber(written.error), 70);
-  service_.CloseHandle(file.handle);
-  EXPECT_EQ(folder_.Read("r.wav"), "keep");
-}
-
 // Typed names are in code page 437, the file system's in UTF-8: the typed é
 // (0x82) and ß (0xE1) open the file that a directory listing shows as
 // "café ß.wav". An open also tells whether it made the file.

@@ -4,9 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <stdexcept>
 #include <string>
-#include <system_error>
 
 // A fresh folder under the system's temporary directory, removed with
 // everything in it when the test ends. Files are written and read back whole,
@@ -14,20 +12,12 @@
 class TempFolder {
  public:
   TempFolder() {
-    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    // create_directory fails where the name is taken: tests running at the
+    // same time never share a folder.
     std::random_device random;
-    // create_directory makes the folder only where none was: a name another
-    // test took first is passed over.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      const std::filesystem::path candidate = base / ("corvane-" + RandomSuffix(random));
-      std::error_code error;
-      if (std::filesystem::create_directory(candidate, error)) {
-        root_ = candidate;
-        return;
-      }
-      if (error) break;
-    }
-    throw std::runtime_error("no fresh temporary folder could be made");
+    do {
+      root_ = std::filesystem::temp_directory_path() / ("corvane-" + std::to_string(random() % 1000000));
+    } while (!std::filesystem::create_directory(root_));
   }
   ~TempFolder() {
     std::error_code ignored;
@@ -53,12 +43,5 @@ class TempFolder {
   bool Exists(const std::string& name) const { return std::filesystem::exists(root_ / name); }
 
  private:
-  static std::string RandomSuffix(std::random_device& random) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string suffix;
-    for (int i = 0; i < 6; ++i) suffix += kLetters[random() % (sizeof(kLetters) - 1)];
-    return suffix;
-  }
-
   std::filesystem::path root_;
 };

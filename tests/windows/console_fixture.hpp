@@ -73,12 +73,6 @@ class ConsoleFixture : public ::testing::Test {
     return record;
   }
 
-  // A key press and its release.
-  void Tap(char character, WORD scanCode = 0) {
-    Queue(Key(true, character, scanCode));
-    Queue(Key(false, character, scanCode));
-  }
-
   HANDLE buffer_ = ::CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                nullptr, CONSOLE_TEXTMODE_BUFFER, nullptr);
   // The test writes input records, so the input is opened for writing too.

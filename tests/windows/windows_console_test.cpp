@@ -8,7 +8,6 @@
 
 #include "console_fixture.hpp"
 #include "dialogue/console_text.hpp"
-#include "dialogue/line_input.hpp"
 
 namespace corvane {
 namespace {
@@ -54,43 +53,6 @@ TEST_F(WindowsConsoleTest, TheTextLayersWritesReadBackFromTheConsole) {
   text.SetCursorMode(50);
   ::GetConsoleCursorInfo(buffer_, &cursor);
   EXPECT_EQ(std::pair(cursor.dwSize, cursor.bVisible), (std::pair<DWORD, BOOL>(50, TRUE)));
-}
-
-TEST_F(WindowsConsoleTest, InputRecordsComeAsTheConsoleHoldsThemAndGoOneByOne) {
-  Queue(Key(true, 'a', 0x1E, 'A', CAPSLOCK_ON | SHIFT_PRESSED));
-  INPUT_RECORD focus{};
-  focus.EventType = FOCUS_EVENT;
-  Queue(focus);
-  INPUT_RECORD mouse{};
-  mouse.EventType = MOUSE_EVENT;
-  Queue(mouse);
-  Queue(Key(false, '\x82', 0x12, 'E'));
-
-  const InputRecord pressed{InputEventType::Key, true, 1, 'A', 0x1E, 'a', CAPSLOCK_ON | SHIFT_PRESSED};
-  EXPECT_EQ(console_.PeekInput(), pressed);
-  EXPECT_EQ(console_.PeekInput(), pressed) << "a look leaves the record pending";
-  console_.ReadInput();
-  EXPECT_EQ(console_.PeekInput()->eventType, InputEventType::Focus);
-  console_.ReadInput();
-  EXPECT_EQ(console_.PeekInput()->eventType, InputEventType::Mouse);
-  console_.ReadInput();
-  EXPECT_EQ(console_.PeekInput(), (InputRecord{InputEventType::Key, false, 1, 'E', 0x12, 0x82, 0}));
-  console_.ReadInput();
-  EXPECT_EQ(console_.PeekInput(), std::nullopt);
-}
-
-TEST_F(WindowsConsoleTest, ALineTypedAtTheConsoleComesBackAndEchoes) {
-  ConsoleText text(console_);
-  text.OpenConsole();
-  text.ClearScreen();
-  text.MoveCursor(12, 22);
-  Tap('a', 0x1E);
-  Tap('b', 0x30);
-  Tap('\x08', 0x0E);
-  Tap('c', 0x2E);
-  Tap('\x0D', 0x1C);
-  EXPECT_EQ(ReadLine(text), "ac");
-  EXPECT_EQ(Rows()[11], std::string(21, ' ').append("ac"));
 }
 
 }  // namespace

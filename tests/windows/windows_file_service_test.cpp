@@ -61,24 +61,6 @@ TEST_F(WindowsFileServiceTest, OpensSayWhetherTheyCreatedAndDeletingRemoves) {
   EXPECT_FALSE(folder_.Exists("out.wav")) << "an open of an existing file never creates one";
 }
 
-TEST_F(WindowsFileServiceTest, AReadOnlyFileOpensForReadingAndItsWritesSet70) {
-  const std::string name = folder_.Write("locked.wav", "keep");
-  ASSERT_TRUE(::SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_READONLY));
-  const HANDLE probe = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (probe != INVALID_HANDLE_VALUE) {
-    ::CloseHandle(probe);
-    ::SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-    GTEST_SKIP() << "this user may write a read-only file (wine run by root)";
-  }
-  channel_.OpenReadWrite(name);
-  EXPECT_EQ(channel_.ReadBytes(4), "keep") << "opened for reading through the retry";
-  channel_.WriteValueAt(1, 0, 4);
-  EXPECT_EQ(TakeErrorNumber(), 70);
-  channel_.Close();
-  ::SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(folder_.Read("locked.wav"), "keep");
-}
-
 // Each call clears the last error before it and keeps the process's error
 // mode: a last error left by earlier work fails no call.
 TEST_F(WindowsFileServiceTest, AnEarlierLastErrorFailsNoCallAndTheErrorModeStays) {

@@ -52,16 +52,5 @@ TEST_F(SampleLoaderTest, LoadsSignedSamplesAndASilentTailPastTheEnd) {
   }
 }
 
-// Only an existing file is read: a vanished input fails the load, with the
-// channel's number for a missing file, and is not made anew.
-TEST_F(SampleLoaderTest, AMissingFileFailsAndIsNeverCreated) {
-  for (const std::int32_t bits : {24, 32}) {
-    const PackedArray samples = LoadSamples(channel_, folder_.Path("gone.wav"), 4, bits, kCanonicalFirstSamplePosition);
-    EXPECT_EQ(TakeErrorNumber(), 53);
-    EXPECT_FALSE(folder_.Exists("gone.wav"));
-    EXPECT_FALSE(channel_.IsOpen());
-  }
-}
-
 }  // namespace
 }  // namespace corvane

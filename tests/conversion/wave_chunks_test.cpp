@@ -1,5 +1,3 @@
-#include <algorithm>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -143,40 +141,6 @@ TEST_F(WaveChunksTest, AChunkRunningPastTheEndHidesWhatFollowsIt) {
   const HeaderCheck check = Check(RiffWave(kFormat24 + ChunkHeader("JUNK", 0xFFFFFFFF) + kData24));
   EXPECT_EQ(Hex(check.header.dataSize), "FF FF FF FF") << "the canonical offset 40";
   EXPECT_EQ(check.header.firstSamplePosition, 45);
-}
-
-// An endless stream of zero bytes, as a character device gives one: the
-// channel cannot position it. It ends after `budget` reads, so that a reader that would
-// never stop fails instead of hanging.
-class EndlessStream final : public FileService {
- public:
-  static constexpr int kBudget = 1000;
-  int reads = 0;
-
-  OpenedFile CreateFileA(const char*, FileAccess, FileDisposition) override { return {1, 0}; }
-  FileType GetFileType(FileHandle) override { return FileType::kCharacter; }
-  PlatformError SetFilePointer(FileHandle, std::int64_t) override { return 0; }
-  Transferred ReadFile(FileHandle, std::uint8_t* buffer, std::uint32_t count) override {
-    if (++reads > kBudget) return {0, 0};
-    std::fill(buffer, buffer + count, std::uint8_t{0});
-    return {count, 0};
-  }
-  Transferred WriteFile(FileHandle, const std::uint8_t*, std::uint32_t) override {
-    return {0, platform_error::kAccessDenied};
-  }
-  PlatformError CloseHandle(FileHandle) override { return 0; }
-  PlatformError DeleteFileA(const char*) override { return platform_error::kAccessDenied; }
-  std::optional<FileIdentity> IdentifyFile(const char*) override { return std::nullopt; }
-};
-
-// A stream has no chunk list that could be walked: its header is read at the
-// canonical offsets alone.
-TEST(WaveChunksStreamTest, AStreamIsReadOnceAndNeverWalked) {
-  EndlessStream stream;
-  FileChannel channel(stream);
-  EXPECT_EQ(ReadHeader(channel, "/dev/zero").rejection, "This is not a Wave file ");
-  EXPECT_LT(stream.reads, EndlessStream::kBudget);
-  TakeErrorNumber();
 }
 
 }  // namespace

@@ -22,30 +22,40 @@ ScreenBufferInfo MemoryConsole::GetScreenBufferInfo() { return screen_.Info(); }
 
 void MemoryConsole::WriteOutput(std::span<const Cell> cells, int column, int row) {
   screen_.WriteOutput(cells, column, row);
+  Changed();
 }
 
 void MemoryConsole::ScrollScreenBuffer(const CellRect& scroll, int destinationColumn, int destinationRow, Cell fill) {
   screen_.ScrollScreenBuffer(scroll, destinationColumn, destinationRow, fill);
+  Changed();
 }
 
 void MemoryConsole::FillOutputCharacter(std::uint8_t character, std::uint32_t count, int column, int row) {
   screen_.FillOutputCharacter(character, count, column, row);
+  Changed();
 }
 
 void MemoryConsole::FillOutputAttribute(std::uint8_t attribute, std::uint32_t count, int column, int row) {
   screen_.FillOutputAttribute(attribute, count, column, row);
+  Changed();
 }
 
 void MemoryConsole::SetTextAttribute(std::uint8_t attribute) { screen_.SetTextAttribute(attribute); }
 
-void MemoryConsole::SetCursorPosition(int column, int row) { screen_.SetCursorPosition(column, row); }
+void MemoryConsole::SetCursorPosition(int column, int row) {
+  screen_.SetCursorPosition(column, row);
+  Changed();
+}
 
 std::optional<CursorInfo> MemoryConsole::GetCursorInfo() {
   if (failCursorInfo_) return std::nullopt;
   return screen_.Cursor();
 }
 
-void MemoryConsole::SetCursorInfo(const CursorInfo& info) { screen_.SetCursorInfo(info); }
+void MemoryConsole::SetCursorInfo(const CursorInfo& info) {
+  screen_.SetCursorInfo(info);
+  Changed();
+}
 
 std::optional<InputRecord> MemoryConsole::PeekInput() {
   if (input_.empty() && onIdle_) {

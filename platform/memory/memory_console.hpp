@@ -42,6 +42,9 @@ class MemoryConsole : public ConsoleDevice {
   // Called whenever a look at the input finds the queue empty, before the limit
   // is checked; a test can queue more input from here.
   void SetOnIdle(std::function<void()> onIdle) { onIdle_ = std::move(onIdle); }
+  // Called after every change of the screen or the cursor, as a console
+  // window redraws after each.
+  void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
   int Beeps() const { return beeps_; }
   std::chrono::milliseconds Slept() const { return slept_; }
@@ -65,9 +68,14 @@ class MemoryConsole : public ConsoleDevice {
   void Sleep(std::chrono::milliseconds duration) override;
 
  private:
+  void Changed() {
+    if (onChange_) onChange_();
+  }
+
   ScreenBuffer screen_;
   std::deque<InputRecord> input_;
   std::function<void()> onIdle_;
+  std::function<void()> onChange_;
   int idleLookLimit_ = 100000;
   int idleLooks_ = 0;
   int beeps_ = 0;

@@ -13,12 +13,6 @@ int AnsiColourIndex(int consoleColour) {
   return ((consoleColour & 1) << 2) | (consoleColour & 2) | ((consoleColour & 4) >> 2);
 }
 
-int ClampViewport(int origin, int cursor, int viewSize, int bufferSize) {
-  if (cursor < origin) origin = cursor;
-  if (cursor >= origin + viewSize) origin = cursor - viewSize + 1;
-  return std::clamp(origin, 0, std::max(0, bufferSize - viewSize));
-}
-
 }  // namespace
 
 std::string AnsiColours(std::uint8_t attribute) {
@@ -52,12 +46,10 @@ std::string TerminalRenderer::Render(const ScreenBuffer& screen) {
     fullRedrawDue_ = true;
   }
   if (fullRedrawDue_) BeginFullRedraw(out);
-  const int viewColumns = std::min(columns_, screen.Width());
-  const int viewRows = std::min(rows_, screen.Height());
-  FollowCursor(screen, viewColumns, viewRows);
-  for (int row = 0; row < viewRows; ++row) {
-    for (int column = 0; column < viewColumns; ++column) {
-      const Cell& cell = screen.At(viewportLeft_ + column, viewportTop_ + row);
+  viewport_ = FollowCursor(viewport_, screen, columns_, rows_);
+  for (int row = 0; row < viewport_.rows; ++row) {
+    for (int column = 0; column < viewport_.columns; ++column) {
+      const Cell& cell = screen.At(viewport_.left + column, viewport_.top + row);
       const std::optional<Cell>& shown = shown_[static_cast<std::size_t>(row) * columns_ + column];
       if (shown && *shown == cell) continue;
       // The cursor would flicker across the cells being drawn.
@@ -67,14 +59,9 @@ std::string TerminalRenderer::Render(const ScreenBuffer& screen) {
   }
   // The terminal's cursor always stands on the buffer's cursor, shown or not,
   // so that the shell goes on from there once the program has ended.
-  MoveTo(out, screen.CursorColumn() - viewportLeft_, screen.CursorRow() - viewportTop_);
+  MoveTo(out, screen.CursorColumn() - viewport_.left, screen.CursorRow() - viewport_.top);
   ShowCursor(out, screen.Cursor().visible);
   return out;
-}
-
-void TerminalRenderer::FollowCursor(const ScreenBuffer& screen, int viewColumns, int viewRows) {
-  viewportLeft_ = ClampViewport(viewportLeft_, screen.CursorColumn(), viewColumns, screen.Width());
-  viewportTop_ = ClampViewport(viewportTop_, screen.CursorRow(), viewRows, screen.Height());
 }
 
 void TerminalRenderer::BeginFullRedraw(std::string& out) {

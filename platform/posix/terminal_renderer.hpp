@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/memory/screen_buffer.hpp"
+#include "platform/memory/viewport.hpp"
 
 namespace corvane {
 
@@ -17,9 +18,8 @@ namespace corvane {
 // ANSI colours. The terminal must have autowrap off (`StartSequence`), so
 // that the bottom-right cell can be drawn without the terminal scrolling.
 //
-// When the terminal is smaller than the buffer it shows a window of the
-// buffer that follows the cursor, as a console window scrolls over a larger
-// screen buffer: the window moves just far enough to hold the cursor.
+// When the terminal is smaller than the buffer it shows the part of the
+// buffer around the cursor (FollowCursor).
 class TerminalRenderer {
  public:
   TerminalRenderer(int terminalColumns, int terminalRows);
@@ -37,12 +37,7 @@ class TerminalRenderer {
 
   std::string Render(const ScreenBuffer& screen);
 
-  // The buffer cell shown in the terminal's top-left corner, 0-based.
-  int ViewportLeft() const { return viewportLeft_; }
-  int ViewportTop() const { return viewportTop_; }
-
  private:
-  void FollowCursor(const ScreenBuffer& screen, int viewColumns, int viewRows);
   void BeginFullRedraw(std::string& out);
   void DrawCell(std::string& out, int column, int row, const Cell& cell);
   void MoveTo(std::string& out, int column, int row);
@@ -55,8 +50,7 @@ class TerminalRenderer {
   bool fullRedrawDue_ = true;
   int bufferWidth_ = 0;
   int bufferHeight_ = 0;
-  int viewportLeft_ = 0;
-  int viewportTop_ = 0;
+  Viewport viewport_;
   // The terminal's cursor and colours, where known.
   std::optional<int> cursorColumn_;
   std::optional<int> cursorRow_;

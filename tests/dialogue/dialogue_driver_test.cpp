@@ -10,6 +10,7 @@
 #include "filechannel/error_number.hpp"
 #include "native_file_service.hpp"
 #include "platform/memory/memory_console.hpp"
+#include "platform/memory/viewport.hpp"
 #include "support/faulty_file_service.hpp"
 #include "support/keys.hpp"
 #include "support/recording_window_library.hpp"
@@ -181,6 +182,38 @@ TEST_F(DialogueTest, AConvertedFileSetsUpTheWindowShowsEveryRowInPlaceAndWritesT
   ASSERT_EQ(written.size(), 524u);
   EXPECT_EQ(written.substr(0, 44), OutputHeader(516, 48000, 96000, 480));
   EXPECT_EQ(Hex(written.substr(44, 20)), Hex(TenErrorBytes()));
+}
+
+// The rows a part of the screen holds, 1-based: "19-42".
+std::string RowsShown(const Viewport& part) {
+  return std::to_string(part.top + 1).append("-").append(std::to_string(part.top + part.rows));
+}
+
+// Windows of a few sizes, smaller than the screen or not, each showing the
+// rows around the cursor after every change: the rows each shows whenever the
+// dialogue waits for the user.
+TEST_F(DialogueTest, ASmallWindowShowsTheRowsAroundTheCursorAtEveryWait) {
+  const std::vector<std::string> lines = {folder.Write("in.wav", TenSampleFile()), folder.Path("out.wav")};
+  const std::pair<int, int> sizes[] = {{80, 24}, {100, 30}, {80, 42}};
+  std::vector<Viewport> shown(std::size(sizes));
+  device.SetOnChange([&] {
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      shown[i] = FollowCursor(shown[i], device.Screen(), sizes[i].first, sizes[i].second);
+    }
+  });
+  std::vector<std::string> waits;
+  device.SetOnIdle([&] {
+    std::string rows;
+    for (const Viewport& part : shown) rows.append(" ").append(RowsShown(part));
+    waits.push_back(rows);
+    if (waits.size() <= lines.size()) {
+      keys::TypeLine(device, lines[waits.size() - 1]);
+    } else {
+      keys::Tap(device, 'x');
+    }
+  });
+  Run();
+  EXPECT_EQ(waits, (std::vector<std::string>{" 1-24 1-30 1-42", " 2-25 1-30 1-42", " 19-42 13-42 1-42"}));
 }
 
 TEST_F(DialogueTest, AMissingOrEmptyNameIsNotFoundAndTheDialogueStartsAgain) {

@@ -17,7 +17,9 @@ int main() {
   DitherSource dither;                     // its fixed starting state
   FileChannel channel(platform->Files());  // closed; the error number is 0
   SetUpFloatingPoint();
-  DialogueServices services{console, platform->Windows(), channel, dither, platform->ModuleInstance()};
+  DialogueServices services{console, platform->Windows(), channel, dither};
+  services.moduleInstance = platform->ModuleInstance();
+  services.quotesInNames = platform->NameQuotes();
   RunDialogue(services);
   return 0;
 }

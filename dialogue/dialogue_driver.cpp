@@ -1,6 +1,7 @@
 #include "dialogue/dialogue_driver.hpp"
 
 #include <array>
+#include <optional>
 
 #include "common/extended_real.hpp"
 #include "conversion/error_signal.hpp"
@@ -36,12 +37,15 @@ constexpr std::int32_t kWindowPosition = 32767;
 // Error numbers of a refused array: no memory, or a size beyond reach.
 constexpr std::uint8_t kOutOfMemory = 7;
 constexpr std::uint8_t kBadArraySize = 9;
+// Error numbers of an open that found no file of the name.
+constexpr std::uint8_t kFileNotFound = 53;
+constexpr std::uint8_t kPathNotFound = 76;
 
 class Dialogue {
  public:
   explicit Dialogue(DialogueServices& services)
       : console_(services.console), windows_(services.windows), channel_(services.channel), dither_(services.dither),
-        moduleInstance_(services.moduleInstance) {}
+        moduleInstance_(services.moduleInstance), quotesInNames_(services.quotesInNames) {}
 
   void Run() {
     SetUpWindow();
@@ -107,19 +111,19 @@ class Dialogue {
     for (;;) {
       ShowBannerAndNote();
       UseColours(kDarkGrey);
-      ByteString inputName = Ask(texts::kInputPrompt);
-      if (!PassesOpenTest(inputName)) {
+      const std::optional<ByteString> inputName = FindInputFile(Ask(texts::kInputPrompt));
+      if (!inputName) {
         console_.Pause(kNotFoundPauseMs);
         ShowError(texts::kFileNotFound);
         continue;
       }
-      const HeaderCheck check = ReadHeader(channel_, inputName);
+      const HeaderCheck check = ReadHeader(channel_, *inputName);
       if (!check.Accepted()) {
         ShowError(check.rejection);
         continue;
       }
       header = check.header;
-      return inputName;
+      return *inputName;
     }
   }
 
@@ -136,15 +140,30 @@ class Dialogue {
     NewLines(4);
   }
 
-  // A number left behind by an earlier attempt would fail a good file, so it is
-  // dropped first; and a failed test leaves the channel closed, so that the
-  // next attempt can open a file at all.
-  bool PassesOpenTest(ByteView inputName) {
+  // The name of the file that the typed input name leads to, if it opens: the
+  // name as typed, or, where that leads to no file, the path that a dropped
+  // file pasted.
+  std::optional<ByteString> FindInputFile(ByteView typed) {
+    ByteString name = NameToOpen(typed, quotesInNames_);
+    const std::uint8_t failure = OpenTestFailure(name);
+    if (failure == 0) return name;
+    std::optional<ByteString> pasted = PastedPathReading(typed, quotesInNames_);
+    if (pasted && (failure == kFileNotFound || failure == kPathNotFound) && OpenTestFailure(*pasted) == 0) {
+      return pasted;
+    }
+    return std::nullopt;
+  }
+
+  // The error number of the open test, 0 when the file opens. A number left
+  // behind by an earlier attempt would fail a good file, so it is dropped
+  // first; and a failed test leaves the channel closed, so that the next
+  // attempt can open a file at all.
+  std::uint8_t OpenTestFailure(ByteView name) {
     TakeErrorNumber();
-    channel_.OpenExisting(inputName);
-    const bool opened = TakeErrorNumber() == 0;
+    channel_.OpenExisting(name);
+    const std::uint8_t failure = TakeErrorNumber();
     channel_.Close();
-    return opened;
+    return failure;
   }
 
   void ShowFileData(const InputHeader& header, const Figures& figures) {
@@ -171,7 +190,7 @@ class Dialogue {
   // input: writing the error signal over the recording itself would destroy it.
   ByteString AskOutputName(ByteView inputName) {
     for (;;) {
-      ByteString outputName = Ask(texts::kOutputPrompt);
+      ByteString outputName = NameToOpen(Ask(texts::kOutputPrompt), quotesInNames_);
       UseColours(kDarkGrey);
       if (!channel_.SameFileOnDisk(inputName, outputName)) return outputName;
       ShowError(texts::kOutputIsInput);
@@ -251,6 +270,7 @@ class Dialogue {
   FileChannel& channel_;
   DitherSource& dither_;
   std::uintptr_t moduleInstance_;
+  QuotesInNames quotesInNames_;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "conversion/dither_source.hpp"
 #include "dialogue/console_text.hpp"
 #include "dialogue/console_window_library.hpp"
+#include "dialogue/dropped_names.hpp"
 #include "filechannel/file_channel.hpp"
 
 namespace corvane {
@@ -17,6 +18,7 @@ struct DialogueServices {
   FileChannel& channel;
   DitherSource& dither;
   std::uintptr_t moduleInstance = 0;
+  QuotesInNames quotesInNames = QuotesInNames::kAnyQuotes;
 };
 
 // The whole dialogue of one run: the window set-up, the choice of an input

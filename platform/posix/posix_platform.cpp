@@ -26,6 +26,7 @@ class PosixPlatform : public Platform {
   ConsoleWindowLibrary& Windows() override { return windows_; }
   FileService& Files() override { return files_; }
   std::uintptr_t ModuleInstance() const override { return 0; }
+  QuotesInNames NameQuotes() const override { return QuotesInNames::kAnyQuotes; }
   bool HasTerminal() const { return console_.HasTerminal(); }
 
  private:

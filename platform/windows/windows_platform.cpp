@@ -26,6 +26,7 @@ class WindowsPlatform : public Platform {
   std::uintptr_t ModuleInstance() const override {
     return reinterpret_cast<std::uintptr_t>(::GetModuleHandleA(nullptr));
   }
+  QuotesInNames NameQuotes() const override { return QuotesInNames::kNoDoubleQuotes; }
   bool HasKeyboard() const { return console_.HasInput(); }
 
  private:

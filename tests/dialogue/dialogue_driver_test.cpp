@@ -72,7 +72,7 @@ class DialogueTest : public ::testing::Test {
   }
 
   void Run() {
-    DialogueServices services{console, windows, channel, dither, 0};
+    DialogueServices services{console, windows, channel, dither, 0, quotesInNames};
     RunDialogue(services);
   }
 
@@ -101,6 +101,7 @@ class DialogueTest : public ::testing::Test {
   FileChannel channel{files};
   DitherSource dither;
   TempFolder folder;
+  QuotesInNames quotesInNames = QuotesInNames::kAnyQuotes;
 };
 
 TEST_F(DialogueTest, FirstScreenShowsBannerNoteAndPromptWithTheNameTypedInBlack) {
@@ -214,6 +215,43 @@ TEST_F(DialogueTest, ASmallWindowShowsTheRowsAroundTheCursorAtEveryWait) {
   });
   Run();
   EXPECT_EQ(waits, (std::vector<std::string>{" 1-24 1-30 1-42", " 2-25 1-30 1-42", " 19-42 13-42 1-42"}));
+}
+
+// Terminals paste a dropped file's path in quotes: where no file has the name
+// as typed, the path inside them opens. A name that exists as typed, quotes
+// and blanks included, opens as typed. Each file here is refused for a reason
+// of its own, which names the file that opened.
+TEST_F(DialogueTest, ADroppedPathOpensItsFileAndANameThatExistsAsTypedOpensAsTyped) {
+  folder.Write("it's \"q\".wav", WaveHeader{.bitsPerSample = 16}.Bytes());
+  if (!folder.Exists("it's \"q\".wav")) GTEST_SKIP() << "names here cannot hold quotes";
+  folder.Write("my take.wav", WaveHeader{.formTag = "WAVX"}.Bytes());
+  folder.Write("b.wav ", WaveHeader{.channels = 2}.Bytes());
+  folder.Write("b.wav", WaveHeader{.formatCode = 3}.Bytes());
+  for (const std::string& typed :
+       {"'" + folder.Path("my take.wav") + "' ", folder.Path("b.wav "), "\"" + folder.Path("b.wav") + "\"",
+        folder.Path("it's \"q\".wav"), "'" + folder.Path("none.wav") + "' "}) {
+    keys::TypeLine(device, typed);
+  }
+  EXPECT_THROW(Run(), InputExhausted);
+  EXPECT_EQ(BoxTexts(),
+            (std::vector<std::string>{"This is not a Wave file ", "This is not a mono Wave file ",
+                                      "This is not a PCM format Wave file ", "This is not a 24- or 32-bit Wave file ",
+                                      "          File not found.\\nPlease enter a valid filename"}));
+  EXPECT_EQ(windows.boxes[0].screen[11], kPrompt + "'" + folder.Path("my take.wav") + "'") << "shown as typed";
+}
+
+// Windows names cannot hold a double quote: a pair around either name is no
+// part of it, and single quotes are.
+TEST_F(DialogueTest, OnWindowsDoubleQuotesAroundEitherNameAreNoPartOfIt) {
+  quotesInNames = QuotesInNames::kNoDoubleQuotes;
+  const std::string input = folder.Write("in.wav", TenSampleFile());
+  keys::TypeLine(device, "'" + input + "'");
+  keys::TypeLine(device, "\"" + input + "\"  ");
+  keys::TypeLine(device, "\"" + folder.Path("out.wav") + "\"");
+  keys::Tap(device, 'x');
+  Run();
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"          File not found.\\nPlease enter a valid filename"});
+  EXPECT_EQ(folder.Read("out.wav").substr(44), TenErrorBytes());
 }
 
 TEST_F(DialogueTest, AMissingOrEmptyNameIsNotFoundAndTheDialogueStartsAgain) {

@@ -96,6 +96,33 @@ std::vector<Cell> WindowsConsole::ReadCells(int column, int row, int count) {
   return cells;
 }
 
+std::optional<Viewport> WindowsConsole::Window() {
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (!::GetConsoleScreenBufferInfo(output_, &info)) return std::nullopt;
+  const SMALL_RECT& window = info.srWindow;
+  return Viewport{window.Left, window.Top, window.Right - window.Left + 1, window.Bottom - window.Top + 1};
+}
+
+std::optional<std::uint8_t> WindowsConsole::TextAttribute() {
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (!::GetConsoleScreenBufferInfo(output_, &info)) return std::nullopt;
+  return static_cast<std::uint8_t>(info.wAttributes);
+}
+
+void WindowsConsole::Resize(int columns, int rows, int windowColumns, int windowRows) {
+  const std::optional<Viewport> window = Window();
+  if (!window) return;
+  // The window never reaches past the buffer: it shrinks to fit the new size
+  // first, then the buffer takes that size, then the window grows to it.
+  const SMALL_RECT inside{0, 0, static_cast<SHORT>(std::min(window->columns, columns) - 1),
+                          static_cast<SHORT>(std::min(window->rows, rows) - 1)};
+  ::SetConsoleWindowInfo(output_, TRUE, &inside);
+  ::SetConsoleScreenBufferSize(output_, At(columns, rows));
+  const SMALL_RECT whole{0, 0, static_cast<SHORT>(std::min(windowColumns, columns) - 1),
+                         static_cast<SHORT>(std::min(windowRows, rows) - 1)};
+  ::SetConsoleWindowInfo(output_, TRUE, &whole);
+}
+
 ScreenBufferInfo WindowsConsole::GetScreenBufferInfo() {
   CONSOLE_SCREEN_BUFFER_INFO info{};
   if (!::GetConsoleScreenBufferInfo(output_, &info)) return {};

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "dialogue/console_device.hpp"
+#include "platform/memory/viewport.hpp"
 
 namespace corvane {
 
@@ -35,6 +36,15 @@ class WindowsConsole : public ConsoleDevice {
   // Reads `count` cells of row `row` from `column` on back from the screen
   // buffer; cells that cannot be read come back blank.
   std::vector<Cell> ReadCells(int column, int row, int count);
+  // The part of the screen buffer that the console's window shows; none when
+  // the console cannot say.
+  std::optional<Viewport> Window();
+  // The console's current attribute, where it can say.
+  std::optional<std::uint8_t> TextAttribute();
+  // Gives the screen buffer `columns` by `rows` cells and the window the part
+  // of it from the top-left corner that is `windowColumns` by `windowRows`,
+  // as far as the console allows each.
+  void Resize(int columns, int rows, int windowColumns, int windowRows);
 
   ScreenBufferInfo GetScreenBufferInfo() override;
   void WriteOutput(std::span<const Cell> cells, int column, int row) override;

@@ -1,5 +1,5 @@
-// The process's platform on Windows: the console, the window library over
-// the console's window, and the file service.
+// The process's platform on Windows: the console and the screen drawn on it,
+// the window library over the console's window, and the file service.
 
 #include <windows.h>
 #include <xmmintrin.h>
@@ -8,8 +8,10 @@
 #include <cstdio>
 
 #include "platform/platform.hpp"
+#include "platform/windows/console_window_frame.hpp"
 #include "platform/windows/windows_console.hpp"
 #include "platform/windows/windows_file_service.hpp"
+#include "platform/windows/windows_screen.hpp"
 #include "platform/windows/windows_window_library.hpp"
 
 namespace corvane {
@@ -18,9 +20,9 @@ namespace {
 
 class WindowsPlatform : public Platform {
  public:
-  WindowsPlatform() : windows_(console_) {}
+  WindowsPlatform() : screen_(console_), frame_(console_.OutputHandle()), windows_(console_, screen_, frame_) {}
 
-  ConsoleDevice& Console() override { return console_; }
+  ConsoleDevice& Console() override { return screen_; }
   ConsoleWindowLibrary& Windows() override { return windows_; }
   FileService& Files() override { return files_; }
   std::uintptr_t ModuleInstance() const override {
@@ -31,6 +33,8 @@ class WindowsPlatform : public Platform {
 
  private:
   WindowsConsole console_;
+  WindowsScreen screen_;
+  SystemConsoleWindow frame_;
   WindowsWindowLibrary windows_;
   WindowsFileService files_;
 };

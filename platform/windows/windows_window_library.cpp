@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "platform/message_box/message_box.hpp"
 #include "platform/windows/system_menu.hpp"
@@ -10,12 +11,21 @@
 namespace corvane {
 namespace {
 
-constexpr SHORT kConsoleColumns = 80;
+constexpr int kConsoleColumns = 80;
 constexpr std::int32_t kMostRows = 9999;
 constexpr std::int32_t kCentred = 32767;
+// How long ConsoleMove waits, at most, for a new window size to land.
+constexpr auto kResizeCheckInterval = std::chrono::milliseconds(10);
+constexpr int kResizeChecks = 50;
 
-int CentredOrGiven(std::int32_t given, int size, int areaStart, int areaEnd) {
-  return given == kCentred ? areaStart + (areaEnd - areaStart - size) / 2 : given;
+// One axis of a window's place.
+int Place(std::int32_t given, int size, int areaStart, int areaEnd) {
+  const int start = given == kCentred ? areaStart + (areaEnd - areaStart - size) / 2 : given;
+  return std::max(areaStart, std::min(start, areaEnd - size));
+}
+
+bool SameSize(const WindowEdges& first, const WindowEdges& second) {
+  return first.Width() == second.Width() && first.Height() == second.Height();
 }
 
 }  // namespace
@@ -34,15 +44,14 @@ std::string WithLineBreaks(std::string_view text) {
 }
 
 WindowEdges PlaceWindow(const WindowEdges& window, const WindowEdges& workArea, std::int32_t x, std::int32_t y) {
-  const int width = window.right - window.left;
-  const int height = window.bottom - window.top;
-  const int left = CentredOrGiven(x, width, workArea.left, workArea.right);
-  const int top = CentredOrGiven(y, height, workArea.top, workArea.bottom);
-  return {left, top, left + width, top + height};
+  const int left = Place(x, window.Width(), workArea.left, workArea.right);
+  const int top = Place(y, window.Height(), workArea.top, workArea.bottom);
+  return {left, top, left + window.Width(), top + window.Height()};
 }
 
-WindowsWindowLibrary::WindowsWindowLibrary(WindowsConsole& console, BoxWindow showBoxWindow)
-    : console_(console), showBoxWindow_(std::move(showBoxWindow)) {}
+WindowsWindowLibrary::WindowsWindowLibrary(WindowsConsole& console, WindowsScreen& screen, ConsoleWindowFrame& frame,
+                                           BoxWindow showBoxWindow)
+    : console_(console), screen_(screen), frame_(frame), showBoxWindow_(std::move(showBoxWindow)) {}
 
 int WindowsWindowLibrary::ShowMessageBoxA(void* owner, const char* text, const char* caption, unsigned type) {
   return ::MessageBoxA(static_cast<HWND>(owner), text, caption, type);
@@ -71,36 +80,51 @@ void WindowsWindowLibrary::DeleteWindowMenuItem(std::int32_t item) {
 }
 
 void WindowsWindowLibrary::Console80x(std::int32_t rows) {
-  if (rows < 1 || rows > kMostRows) return;
-  const HANDLE output = console_.OutputHandle();
-  CONSOLE_SCREEN_BUFFER_INFO info{};
-  if (!::GetConsoleScreenBufferInfo(output, &info)) return;
-  const SHORT height = static_cast<SHORT>(rows);
-  // The window never reaches past the buffer: it shrinks to fit the new size
-  // first, then the buffer takes that size, then the window grows to it.
-  const SMALL_RECT inside{0, 0, std::min<SHORT>(info.srWindow.Right - info.srWindow.Left, kConsoleColumns - 1),
-                          std::min<SHORT>(info.srWindow.Bottom - info.srWindow.Top, height - 1)};
-  ::SetConsoleWindowInfo(output, TRUE, &inside);
-  ::SetConsoleScreenBufferSize(output, COORD{kConsoleColumns, height});
+  if (rows < 1 || rows > kMostRows || screen_.ShownInPart()) return;
+  const std::optional<Viewport> before = console_.Window();
+  if (!before) return;
+  const std::optional<WindowEdges> edges = frame_.Edges();
   // A screen too small for the whole buffer gets the largest window it holds.
-  const COORD largest = ::GetLargestConsoleWindowSize(output);
-  const SHORT columns = largest.X > 0 ? std::min(kConsoleColumns, largest.X) : kConsoleColumns;
-  const SHORT visibleRows = largest.Y > 0 ? std::min(height, largest.Y) : height;
-  const SMALL_RECT whole{0, 0, static_cast<SHORT>(columns - 1), static_cast<SHORT>(visibleRows - 1)};
-  ::SetConsoleWindowInfo(output, TRUE, &whole);
+  const CellSize largest = frame_.LargestWindow().value_or(CellSize{kConsoleColumns, rows});
+  console_.Resize(kConsoleColumns, rows, std::min(kConsoleColumns, largest.columns), std::min(rows, largest.rows));
+  const Viewport after = console_.Window().value_or(*before);
+  // What the user sees. A console window of its own shows what the console
+  // reports after the resize, which the console host keeps within the
+  // screen. A pseudo console has no window that shows: its terminal shows the
+  // console at the terminal's own size, whatever a size call answers (under
+  // Windows Terminal the calls change nothing; wine's console on a terminal
+  // accepts them and still shows the terminal's rows). That size is the one
+  // the console had before the resize: a pseudo console's buffer is always
+  // as large as its terminal.
+  const bool ownWindow = frame_.Visible();
+  const Viewport seen = ownWindow ? after : *before;
+  if (ownWindow && edges && (after.columns != before->columns || after.rows != before->rows)) {
+    edgesBeforeResize_ = edges;
+  }
+  if (seen.columns < kConsoleColumns || seen.rows < rows) screen_.ShowInPart(kConsoleColumns, rows, seen);
 }
 
 void WindowsWindowLibrary::ConsoleMove(std::int32_t x, std::int32_t y) {
-  const HWND window = ::GetConsoleWindow();
-  RECT edges{};
-  if (window == nullptr || !::GetWindowRect(window, &edges)) return;
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  if (!::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
-  const RECT& area = monitor.rcWork;
-  const WindowEdges placed = PlaceWindow({edges.left, edges.top, edges.right, edges.bottom},
-                                         {area.left, area.top, area.right, area.bottom}, x, y);
-  ::SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!frame_.Visible()) return;
+  const std::optional<WindowEdges> edges = AwaitResizedWindow();
+  const std::optional<WindowEdges> area = frame_.WorkArea();
+  if (!edges || !area) return;
+  const WindowEdges placed = PlaceWindow(*edges, *area, x, y);
+  frame_.MoveTo(placed.left, placed.top);
+}
+
+// The window's edges once the size that Console80x gave it has landed: right
+// after a resize a console host may still report the old size, and a window
+// centred by that size would stand too low and too far right.
+std::optional<WindowEdges> WindowsWindowLibrary::AwaitResizedWindow() {
+  std::optional<WindowEdges> edges = frame_.Edges();
+  for (int check = 0; edgesBeforeResize_ && edges && SameSize(*edges, *edgesBeforeResize_) && check < kResizeChecks;
+       ++check) {
+    frame_.Sleep(kResizeCheckInterval);
+    edges = frame_.Edges();
+  }
+  edgesBeforeResize_.reset();
+  return edges;
 }
 
 void WindowsWindowLibrary::ConsoleMessageBox(std::string_view text, std::int32_t, std::string_view caption,
@@ -109,8 +133,7 @@ void WindowsWindowLibrary::ConsoleMessageBox(std::string_view text, std::int32_t
                                     MB_OK | MB_ICONERROR);
   if (answer == IDOK) return;
   ShowMessageBox(
-      console_, [this](int column, int row, int count) { return console_.ReadCells(column, row, count); }, text,
-      caption);
+      screen_, [this](int column, int row, int count) { return screen_.ReadCells(column, row, count); }, text, caption);
 }
 
 }  // namespace corvane

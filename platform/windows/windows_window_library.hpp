@@ -6,7 +6,8 @@
 #include <string_view>
 
 #include "dialogue/console_window_library.hpp"
-#include "platform/windows/windows_console.hpp"
+#include "platform/windows/console_window_frame.hpp"
+#include "platform/windows/windows_screen.hpp"
 
 namespace corvane {
 
@@ -21,7 +22,8 @@ class WindowsWindowLibrary : public ConsoleWindowLibrary {
   // could be shown.
   using BoxWindow = std::function<int(void* owner, const char* text, const char* caption, unsigned type)>;
 
-  explicit WindowsWindowLibrary(WindowsConsole& console, BoxWindow showBoxWindow = ShowMessageBoxA);
+  WindowsWindowLibrary(WindowsConsole& console, WindowsScreen& screen, ConsoleWindowFrame& frame,
+                       BoxWindow showBoxWindow = ShowMessageBoxA);
 
   void InitConsoleTools(std::uintptr_t instance, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t& variable,
                         std::int32_t d) override;
@@ -35,11 +37,14 @@ class WindowsWindowLibrary : public ConsoleWindowLibrary {
   // chooses it.
   void DeleteWindowMenuItem(std::int32_t item) override;
   // The screen buffer becomes 80 columns by `rows`, and the window as large as
-  // that, as far as the screen allows. Row counts outside 1 to 9999 are
-  // ignored.
+  // that, as far as the screen allows. Where the user then sees less of the
+  // console than that, the screen is kept in memory and shown in part
+  // (WindowsScreen::ShowInPart). Row counts outside 1 to 9999 are ignored.
   void Console80x(std::int32_t rows) override;
   // Places the window's top-left corner at (x, y) on the screen; 32767 for a
-  // coordinate centres the window on that axis of its monitor's work area.
+  // coordinate centres the window on that axis of its monitor's work area. A
+  // window that Console80x resized is placed once its new size has landed.
+  // A stand-in window that nobody sees is left where it is.
   void ConsoleMove(std::int32_t x, std::int32_t y) override;
   // MessageBoxA with the caption, the text with backslash-n as a line break,
   // an OK button and the error icon, owned by the console window. Where no box
@@ -52,21 +57,22 @@ class WindowsWindowLibrary : public ConsoleWindowLibrary {
   static int ShowMessageBoxA(void* owner, const char* text, const char* caption, unsigned type);
 
  private:
+  std::optional<WindowEdges> AwaitResizedWindow();
+
   WindowsConsole& console_;
+  WindowsScreen& screen_;
+  ConsoleWindowFrame& frame_;
   BoxWindow showBoxWindow_;
+  // The window's edges before Console80x changed its size in cells, while
+  // the new size has not been seen to land.
+  std::optional<WindowEdges> edgesBeforeResize_;
 };
 
-// A window's edges in screen coordinates.
-struct WindowEdges {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
-
-// Where ConsoleMove (x, y) puts the top-left corner of `window`: each
-// coordinate of 32767 centres the window on that axis of `workArea`; any
-// other value is taken as it is.
+// Where ConsoleMove (x, y) puts `window`: each coordinate of 32767 centres the
+// window on that axis of `workArea`; any other value is taken as it is. A
+// window that fits the work area is then moved just far enough to lie wholly
+// inside it; a larger one starts at its top-left corner, so that its title
+// bar stays in reach.
 WindowEdges PlaceWindow(const WindowEdges& window, const WindowEdges& workArea, std::int32_t x, std::int32_t y);
 
 // The message text with each backslash-n pair turned into a line break.

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Drives the Windows tool under wine in an 80 by 42 tmux pane as a person
-# would: the first screen and the window title, a missing file with the box
-# that reports it and the fresh start after it, one whole conversion with its
-# known output bytes, and a larger file that the Windows and the Linux build
-# must turn into the same bytes. Standard output is redirected away from the
-# terminal: the dialogue must still show on the console and write nothing
-# there. (Standard input stays on the terminal: wine reads the console's keys
-# from it.)
+# Drives the Windows tool under wine in tmux panes as a person would. In an
+# 80 by 42 pane: the first screen and the window title, a missing file with
+# the box that reports it and the fresh start after it, one whole conversion
+# with its known output bytes. Then in panes of 80 by 24, 100 by 30 and 80 by
+# 42, beside the Linux build in a pane of the same size: a missing file's box,
+# then a larger file named as a dropped file pastes it ("big.wav" in quotes);
+# both builds must show the same rows while they wait for each key, and write
+# the same bytes. Standard output is redirected away from the terminal: the
+# dialogue must still show on the console and write nothing there. (Standard
+# input stays on the terminal: wine reads the console's keys from it.)
 #
 # usage: dialogue_under_wine.sh path/to/corvane.exe path/to/linux/corvane
 set -euo pipefail
@@ -34,16 +36,25 @@ await_exit() {
 
 prompt='   File to process?'
 
-# Converts $3 into $4 with the tool started by `$2`.
-convert() {
+# Runs the tool started by `$2` in a pane of the current size, through a
+# missing file's box and a conversion of the dropped big.wav, writing the
+# screens it shows at each wait for a key into $1.screens; the output file
+# becomes $1.wav.
+converted_screens() {
   start "$1" "$2"
-  await_row 12 "$prompt"
-  answer "$3"
-  await_row 24 '   Output filename?'
-  answer "$4"
-  await_row 41 '   press any key to quit'
+  {
+    settled_screen "$prompt"
+    answer 'missing.wav'
+    settled_screen 'Please enter a valid filename'
+    keys Enter
+    answer '"big.wav" '
+    settled_screen '   Output filename?'
+    answer 'big-out.wav'
+    settled_screen '   press any key to quit'
+  } > "$1.screens"
   keys -l 'k'
   await_exit
+  mv big-out.wav "$1.wav"
 }
 
 hex() { od -An -tx1 -v "$1" | tr -s ' \n' ' ' | sed 's/^ //;s/ $//'; }
@@ -108,10 +119,15 @@ expected='52 49 46 46 38 00 00 00 57 41 56 45 66 6d 74 20 10 00 00 00 01 00 01 0
 6a 18 00 00 00 00 01 00 c1 ff ff e0 c0 e0 02 1f'
 [[ "$(hex out.wav)" == "$(echo $expected)" ]] || fail "output bytes: $(hex out.wav)"
 
-# The larger file, once through each build.
-convert windows-big "wine '$windows_tool'" big.wav big-windows.wav
-convert linux-big "'$linux_tool' < /dev/null" big.wav big-linux.wav
-[[ $(stat -c %s big-windows.wav) == $((44 + 2 * count)) ]] || fail "big-windows.wav has $(stat -c %s big-windows.wav) bytes"
-cmp big-windows.wav big-linux.wav || fail "the two builds wrote different bytes for big.wav"
+# The larger file through both builds, in panes of three sizes.
+for size in 80x24 100x30 80x42; do
+  pane_columns=${size%x*}
+  pane_rows=${size#*x}
+  converted_screens "linux-$size" "'$linux_tool' < /dev/null"
+  converted_screens "windows-$size" "wine '$windows_tool'"
+  diff "linux-$size.screens" "windows-$size.screens" >&2 || fail "in $size the Windows build showed other rows"
+  [[ $(stat -c %s "windows-$size.wav") == $((44 + 2 * count)) ]] || fail "windows-$size.wav has the wrong size"
+  cmp "linux-$size.wav" "windows-$size.wav" || fail "in $size the two builds wrote different bytes for big.wav"
+done
 
-echo "dialogue under wine: 1 passed, 0 failed"
+echo "dialogue under wine: 4 passed, 0 failed"

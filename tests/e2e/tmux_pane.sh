@@ -1,13 +1,15 @@
-# Shared by the end-to-end scripts (source it): a program in an 80 by 42
-# tmux pane, read back row by row and driven with keys. Every pane gets a
-# tmux server of its own, because a new session on a server that is still
-# shutting down fails.
+# Shared by the end-to-end scripts (source it): a program in a tmux pane of
+# pane_columns by pane_rows (80 by 42 unless the caller sets them), read back
+# row by row and driven with keys. Every pane gets a tmux server of its own,
+# because a new session on a server that is still shutting down fails.
 #
 # The caller sets `work` (its scratch folder, removed at exit) before
 # sourcing, and calls `open_pane` with the shell command to run.
 
 pane_socket=''
 pane_count=0
+pane_columns=80
+pane_rows=42
 
 close_pane() { [[ -z "$pane_socket" ]] || tmux -L "$pane_socket" kill-server 2>/dev/null || true; }
 trap 'close_pane; rm -rf "$work"' EXIT
@@ -16,10 +18,13 @@ trap 'close_pane; rm -rf "$work"' EXIT
 open_pane() {
   close_pane
   pane_socket="corvane-e2e-$$-$((pane_count += 1))"
-  tmux -L "$pane_socket" new-session -d -x 80 -y 42 -s e2e -c "${2:-$PWD}" "$1"
+  tmux -L "$pane_socket" new-session -d -x "$pane_columns" -y "$pane_rows" -s e2e -c "${2:-$PWD}" "$1"
 }
 
 screen() { tmux -L "$pane_socket" capture-pane -p -t e2e; }
+# The id of the process that the pane's shell runs now: this pane's own
+# program, whatever else runs beside the test.
+pane_program() { pgrep -P "$(tmux -L "$pane_socket" display-message -p -t e2e '#{pane_pid}')" | head -n 1; }
 row() { screen | sed -n "$1p"; }
 keys() { tmux -L "$pane_socket" send-keys -t e2e "$@"; }
 
@@ -50,6 +55,22 @@ await_text() {
     sleep 0.05
   done
   fail "the screen never showed '$1'"
+}
+
+# Waits up to 30 s until the screen holds $1 and then stays as it is for a
+# moment, as it does while the program waits for a key, and prints it.
+settled_screen() {
+  local last='' now
+  for _ in $(seq 1 300); do
+    now=$(screen)
+    if [[ "$now" == *"$1"* && "$now" == "$last" ]]; then
+      printf '%s\n' "$now"
+      return 0
+    fi
+    last=$now
+    sleep 0.1
+  done
+  fail "the screen never settled showing '$1'"
 }
 
 # The file data block of a mono file, as the screen shows it after the input

@@ -107,7 +107,9 @@ await_end 131
 # ---- 3: SIGTERM while the tool waits for a name ----
 start '' ''
 await_row 12 "$prompt"
-pkill -TERM -f "^$tool\$" || fail "no tool process to signal"
+program=$(pane_program)
+[[ -n "$program" ]] || fail "no tool process to signal"
+kill -TERM "$program"
 await_end 143
 
 echo "dialogue in tmux: 3 passed, 0 failed"

@@ -47,10 +47,12 @@ struct Box {
   int Height() const { return static_cast<int>(rows.size()); }
 };
 
+// A row of the frame, `width` cells of at least 2: the two edges and the fill
+// between them.
 std::vector<Cell> FrameRow(int width, std::uint8_t left, std::uint8_t fill, std::uint8_t right) {
-  std::vector<Cell> row(static_cast<std::size_t>(width), Cell{fill, kBoxAttribute});
-  row.front().character = left;
-  row.back().character = right;
+  std::vector<Cell> row{Cell{left, kBoxAttribute}};
+  row.resize(static_cast<std::size_t>(std::max(width, 2)) - 1, Cell{fill, kBoxAttribute});
+  row.push_back(Cell{right, kBoxAttribute});
   return row;
 }
 

@@ -106,6 +106,23 @@ bool FileChannel::IsOpen() const { return open_; }
 
 std::int64_t FileChannel::Position() const { return static_cast<std::int64_t>(position_) + 1; }
 
+std::optional<std::uint64_t> FileChannel::Length() {
+  if (!open_) {
+    SetErrorNumber(kChannelNotOpen);
+    return std::nullopt;
+  }
+  if (!diskFile_) {
+    SetErrorNumber(kChannelWrongMode);
+    return std::nullopt;
+  }
+  const FileSize size = Platform([&] { return service_.GetFileSize(handle_); });
+  if (size.error != 0) {
+    Fail(size.error);
+    return std::nullopt;
+  }
+  return size.bytes;
+}
+
 bool FileChannel::SameFileOnDisk(ByteView first, ByteView second) {
   const ByteString firstPath = PlatformName(first);
   const ByteString secondPath = PlatformName(second);

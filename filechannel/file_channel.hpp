@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "common/byte_string.hpp"
 #include "filechannel/file_service.hpp"
@@ -52,6 +53,9 @@ class FileChannel {
   bool CreatedOnOpen() const { return open_ && created_; }
   // The 1-based position of the next byte to transfer.
   std::int64_t Position() const;
+  // The open disk file's length in bytes. Nothing for a closed channel (52),
+  // a stream, whose length is unknown (54), or a failed platform call.
+  std::optional<std::uint64_t> Length();
 
   // Whether two names lead to the same file on disk, however each is spelled.
   // False when either name cannot be resolved to an existing file.

@@ -51,6 +51,12 @@ struct OpenedFile {
   bool created = false;  // the open made the file: it did not exist before
 };
 
+// The length of an open file in bytes, or the error that kept it unknown.
+struct FileSize {
+  std::uint64_t bytes = 0;
+  PlatformError error = 0;
+};
+
 struct Transferred {
   std::uint32_t bytes = 0;  // moved before the end of file or the error
   PlatformError error = 0;
@@ -79,6 +85,8 @@ class FileService {
   // Moves the file pointer to `offset` bytes from the beginning; a negative
   // offset fails with 131.
   virtual PlatformError SetFilePointer(FileHandle handle, std::int64_t offset) = 0;
+  // The length of an open disk file; a stream has none that counts.
+  virtual FileSize GetFileSize(FileHandle handle) = 0;
   virtual Transferred ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) = 0;
   virtual Transferred WriteFile(FileHandle handle, const std::uint8_t* buffer, std::uint32_t count) = 0;
   virtual PlatformError CloseHandle(FileHandle handle) = 0;

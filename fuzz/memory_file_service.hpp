@@ -35,6 +35,10 @@ class MemoryFileService final : public FileService {
     pointer_ = static_cast<std::uint64_t>(offset);
     return 0;
   }
+  FileSize GetFileSize(FileHandle handle) override {
+    if (!Holds(handle)) return {0, platform_error::kInvalidHandle};
+    return {bytes_.size(), 0};
+  }
   Transferred ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) override {
     ++reads_;
     if (!Holds(handle)) return {0, 6};

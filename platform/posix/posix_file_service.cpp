@@ -152,6 +152,12 @@ PlatformError PosixFileService::SetFilePointer(FileHandle handle, std::int64_t o
   return 0;
 }
 
+FileSize PosixFileService::GetFileSize(FileHandle handle) {
+  struct stat status {};
+  if (::fstat(Descriptor(handle), &status) != 0) return {0, WindowsErrorFromErrno(errno)};
+  return {static_cast<std::uint64_t>(status.st_size), 0};
+}
+
 Transferred PosixFileService::ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) {
   return MoveAll(Descriptor(handle), buffer, count, chunkBytes_, ::read);
 }

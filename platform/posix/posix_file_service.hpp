@@ -23,6 +23,7 @@ class PosixFileService final : public FileService {
   OpenedFile CreateFileA(const char* name, FileAccess access, FileDisposition disposition) override;
   FileType GetFileType(FileHandle handle) override;
   PlatformError SetFilePointer(FileHandle handle, std::int64_t offset) override;
+  FileSize GetFileSize(FileHandle handle) override;
   Transferred ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) override;
   Transferred WriteFile(FileHandle handle, const std::uint8_t* buffer, std::uint32_t count) override;
   PlatformError CloseHandle(FileHandle handle) override;

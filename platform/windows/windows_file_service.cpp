@@ -69,6 +69,14 @@ PlatformError WindowsFileService::SetFilePointer(FileHandle handle, std::int64_t
       .lastError;
 }
 
+FileSize WindowsFileService::GetFileSize(FileHandle handle) {
+  // GetFileSizeEx, so that lengths past 4 GiB come whole.
+  LARGE_INTEGER size{};
+  const auto [succeeded, lastError] = CallPlatform([&] { return ::GetFileSizeEx(ToHandle(handle), &size); });
+  if (const PlatformError error = Failure(succeeded, lastError); error != 0) return {0, error};
+  return {static_cast<std::uint64_t>(size.QuadPart), 0};
+}
+
 Transferred WindowsFileService::ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) {
   DWORD moved = 0;
   const auto [succeeded, lastError] =

@@ -5,7 +5,8 @@
 namespace corvane {
 
 // The file service over the Windows file API: CreateFileA, GetFileType,
-// SetFilePointer, ReadFile, WriteFile, CloseHandle and DeleteFileA, each
+// SetFilePointer, GetFileSizeEx, ReadFile, WriteFile, CloseHandle and
+// DeleteFileA, each
 // made with the process error mode at SEM_FAILCRITICALERRORS and
 // SEM_NOOPENFILEERRORBOX, so that the system never shows a dialog of its own
 // (a drive that is not ready, a missing medium) and such conditions come back
@@ -19,6 +20,7 @@ class WindowsFileService final : public FileService {
   OpenedFile CreateFileA(const char* name, FileAccess access, FileDisposition disposition) override;
   FileType GetFileType(FileHandle handle) override;
   PlatformError SetFilePointer(FileHandle handle, std::int64_t offset) override;
+  FileSize GetFileSize(FileHandle handle) override;
   Transferred ReadFile(FileHandle handle, std::uint8_t* buffer, std::uint32_t count) override;
   Transferred WriteFile(FileHandle handle, const std::uint8_t* buffer, std::uint32_t count) override;
   PlatformError CloseHandle(FileHandle handle) override;

@@ -23,6 +23,7 @@ class ScriptedFileService : public FileService {
  public:
   std::deque<OpenedFile> opens;    // answers of CreateFileA; success once used up
   std::deque<Transferred> writes;  // answers of WriteFile; the whole count once used up
+  FileSize size;                   // the answer of GetFileSize
   std::vector<std::string> names;  // as CreateFileA received them
   std::vector<FileAccess> accesses;
   std::size_t calls = 0;
@@ -34,6 +35,7 @@ class ScriptedFileService : public FileService {
   }
   FileType GetFileType(FileHandle) override { return Called(FileType::kDisk); }
   PlatformError SetFilePointer(FileHandle, std::int64_t) override { return Called(PlatformError{0}); }
+  FileSize GetFileSize(FileHandle) override { return Called(size); }
   Transferred ReadFile(FileHandle, std::uint8_t*, std::uint32_t n) override { return Called(Transferred{n, 0}); }
   Transferred WriteFile(FileHandle, const std::uint8_t*, std::uint32_t n) override { return Next(writes, {n, 0}); }
   PlatformError CloseHandle(FileHandle) override { return Called(PlatformError{0}); }
@@ -71,6 +73,7 @@ TEST_F(PlatformCallTest, NoPlatformCallChangesTheRoundingOfTheRun) {
       {"ReadBytes", [&] { channel_.ReadBytes(2); }},
       {"WriteBytes", [&] { channel_.WriteBytes("ab"); }},
       {"Seek", [&] { channel_.Seek(4); }},
+      {"Length", [&] { channel_.Length(); }},
       {"WriteValueAt", [&] { channel_.WriteValueAt(1, 5, 2); }},
       {"Close", [&] { channel_.Close(); }},
       {"OpenExisting", [&] { channel_.OpenExisting("in.wav"); }},
@@ -116,6 +119,13 @@ TEST_F(PlatformCallTest, NamesReachThePlatformUncutUpToAZeroByte) {
   channel_.Close();
   channel_.OpenReadWrite("out.wav\0tail"s);
   EXPECT_EQ(service_.names, (std::vector<std::string>{longName, "out.wav"}));
+}
+
+TEST_F(PlatformCallTest, ALengthThePlatformCannotGiveIsNothingAndSetsItsNumber) {
+  channel_.OpenReadWrite("in.wav");
+  service_.size = {100, 6};
+  EXPECT_EQ(channel_.Length(), std::nullopt);
+  EXPECT_EQ(TakeErrorNumber(), 51);
 }
 
 // The codes the dialogue's messages hang on, and one it has never heard of.

@@ -81,6 +81,7 @@ TEST_F(ChannelTest, RefusedCallsSetTheirNumberAndMoveNothing) {
   const Run readBytes = [](FileChannel& c, PackedArray&, std::int64_t) { return c.ReadBytes(4); };
   const Run writeBytes = [](FileChannel& c, PackedArray&, std::int64_t) { return c.WriteBytes("xx"), ""s; };
   const Run seek = [](FileChannel& c, PackedArray&, std::int64_t p) { return c.Seek(p), ""s; };
+  const Run length = [](FileChannel& c, PackedArray&, std::int64_t) { return c.Length() ? "a length"s : ""s; };
   const Run readArray = [](FileChannel& c, PackedArray& a, std::int64_t p) { return c.ReadArrayAt(p, a, 2), ""s; };
   const Run writeValue = [](FileChannel& c, PackedArray&, std::int64_t p) { return c.WriteValueAt(p, -1, 4), ""s; };
   const Run writeArray = [](FileChannel& c, PackedArray& a, std::int64_t p) { return c.WriteArrayAt(p, a), ""s; };
@@ -94,11 +95,13 @@ TEST_F(ChannelTest, RefusedCallsSetTheirNumberAndMoveNothing) {
   const Case cases[] = {
       {"ReadBytes, closed", kClosed, readBytes, 2, 52},
       {"WriteArrayAt, closed", kClosed, writeArray, 2, 52},
+      {"Length, closed", kClosed, length, 2, 52},
       {"ReadBytes, open-existing", kOpenExisting, readBytes, 2, 54},
       {"WriteBytes, open-existing", kOpenExisting, writeBytes, 2, 54},
       {"ReadArrayAt, open-existing", kOpenExisting, readArray, 2, 54},
       {"Seek on a stream", kStream, seek, 2, 54},
       {"WriteValueAt on a stream", kStream, writeValue, 2, 54},
+      {"Length of a stream, which is unknown", kStream, length, 2, 54},
       {"ReadArrayAt at 0", kReadWrite, readArray, 0, 63},
       {"Seek to 0, refused by the platform", kReadWrite, seek, 0, 75},
       {"open while open", kReadWrite, openAgain, 0, 55},

@@ -27,6 +27,7 @@ class FaultyFileService : public corvane::FileService {
   corvane::PlatformError SetFilePointer(corvane::FileHandle handle, std::int64_t offset) override {
     return disk_.SetFilePointer(handle, offset);
   }
+  corvane::FileSize GetFileSize(corvane::FileHandle handle) override { return disk_.GetFileSize(handle); }
   corvane::Transferred ReadFile(corvane::FileHandle handle, std::uint8_t* buffer, std::uint32_t count) override {
     if (count > readLimit) return {0, readError};
     return disk_.ReadFile(handle, buffer, count);

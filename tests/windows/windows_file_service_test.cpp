@@ -38,6 +38,7 @@ TEST_F(WindowsFileServiceTest, PositionsPastFourGibibytesReachTheirBytes) {
   EXPECT_EQ(channel_.ReadBytes(4), "\0\0\0\0"s) << "the low half alone leads elsewhere";
   channel_.Seek(kFar);
   EXPECT_EQ(channel_.ReadBytes(8), "ABCD");
+  EXPECT_EQ(channel_.Length(), kFar - 1 + 4) << "both halves of the length";
   channel_.Close();
   EXPECT_EQ(TakeErrorNumber(), 0);
   WIN32_FILE_ATTRIBUTE_DATA attributes{};

@@ -260,7 +260,7 @@ std::partial_ordering operator<=>(const ExtendedReal& left, const ExtendedReal& 
 
 bool operator==(const ExtendedReal& left, const ExtendedReal& right) { return (left <=> right) == 0; }
 
-double DivideToDouble(std::int32_t numerator, std::int32_t denominator) {
+double DivideToDouble(std::int64_t numerator, std::int32_t denominator) {
   return (ExtendedReal::FromInteger(numerator) / ExtendedReal::FromInteger(denominator)).ToDouble();
 }
 

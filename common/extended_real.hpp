@@ -82,6 +82,6 @@ class ExtendedReal {
 // numerator / denominator: both converted exactly, one extended division
 // rounded to 64 bits, the quotient narrowed to a double. A zero denominator
 // gives an infinity of the numerator's sign, or a NaN for 0 / 0.
-double DivideToDouble(std::int32_t numerator, std::int32_t denominator);
+double DivideToDouble(std::int64_t numerator, std::int32_t denominator);
 
 }  // namespace corvane

@@ -1,5 +1,8 @@
 #include "conversion/input_header.hpp"
 
+#include <algorithm>
+#include <optional>
+
 #include "common/extended_real.hpp"
 #include "conversion/wave_chunks.hpp"
 #include "filechannel/packed_array.hpp"
@@ -55,7 +58,7 @@ InputHeader ReadCanonicalFields(FileChannel& channel) {
   header.fmtLength = DecodeInt32(channel.ReadBytes(4));
   ReadFormatFields(channel, kCanonicalFormatPosition, header);
   header.dataTag = channel.ReadBytes(4);
-  header.dataSize = channel.ReadBytes(4);
+  header.declaredDataSize = static_cast<std::uint32_t>(DecodeInt32(channel.ReadBytes(4)));
   return header;
 }
 
@@ -73,8 +76,18 @@ void ReadFormatChunk(FileChannel& channel, const ChunkPlace& chunk, InputHeader&
 
 void TakeDataChunk(const ChunkPlace& chunk, InputHeader& header) {
   header.dataTag = ByteString(kDataTag);
-  header.dataSize = EncodeInt32(static_cast<std::int32_t>(chunk.size));
+  header.declaredDataSize = chunk.size;
   header.firstSamplePosition = chunk.bodyPosition;
+}
+
+// The declared data size, capped by the bytes from the first sample to the
+// end of the file; a stream, whose length is unknown, keeps the declared one.
+std::uint64_t HeldDataSize(FileChannel& channel, const InputHeader& header) {
+  const std::optional<std::uint64_t> length = channel.Length();
+  if (!length) return header.declaredDataSize;
+  const auto firstSampleOffset = static_cast<std::uint64_t>(header.firstSamplePosition - 1);
+  const std::uint64_t held = *length > firstSampleOffset ? *length - firstSampleOffset : 0;
+  return std::min(header.declaredDataSize, held);
 }
 
 bool IsPcm(const InputHeader& header) {
@@ -109,21 +122,21 @@ HeaderCheck ReadHeader(FileChannel& channel, ByteView fileName) {
   const WaveChunks chunks = FindWaveChunks(channel);
   if (chunks.format) ReadFormatChunk(channel, *chunks.format, check.header);
   if (chunks.data) TakeDataChunk(*chunks.data, check.header);
+  check.header.dataSize = HeldDataSize(channel, check.header);
   channel.Close();
   check.rejection = Rejection(check.header);
   return check;
 }
 
 Figures DeriveFigures(const InputHeader& header) {
-  // The data size is a byte count: read unsigned, so sizes of 2 GiB and more
-  // keep their value instead of turning negative. Over 24 or 32 bits of one
-  // channel the count is at most 1431655765 and fits in 32 signed bits.
-  const auto dataSize = static_cast<std::uint32_t>(DecodeInt32(header.dataSize));
-  const std::int64_t frameBits = std::int64_t{header.bitsPerSample} * header.channels;
+  // The data size is an unsigned byte count, so sizes of 2 GiB and more keep
+  // their value instead of turning negative. Dividing it by whole frame bytes
+  // cannot overflow, and over 3 bytes or more the count fits in 63 bits.
+  const std::int64_t frameBytes = std::int64_t{header.bitsPerSample} * header.channels / 8;
   Figures figures;
-  if (frameBits > 0) {
-    figures.sampleCount = static_cast<std::int32_t>(
-        DivideRoundHalfEven(std::uint64_t{dataSize} * 8, static_cast<std::uint64_t>(frameBits)));
+  if (frameBytes > 0) {
+    figures.sampleCount =
+        static_cast<std::int64_t>(DivideRoundHalfEven(header.dataSize, static_cast<std::uint64_t>(frameBytes)));
   }
   figures.duration = DivideToDouble(figures.sampleCount, header.sampleRate);
   return figures;

@@ -18,7 +18,7 @@ void Load24BitSamples(FileChannel& channel, std::int64_t firstSamplePosition, Pa
 
 }  // namespace
 
-PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sampleCount, std::int32_t bitsPerSample,
+PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int64_t sampleCount, std::int32_t bitsPerSample,
                         std::int64_t firstSamplePosition) {
   // A file that vanished while the output name was asked for must fail the
   // read, not come back as a new empty file whose silence is converted.
@@ -27,11 +27,12 @@ PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sa
   if (!channel.IsOpen()) return samples;  // the open's number says why
   CreateArray(samples, sampleCount, 4);
   if (samples.HasStorage()) {
+    // The array holds the whole count: it fits in 32 bits.
     if (bitsPerSample == 24) {
-      Load24BitSamples(channel, firstSamplePosition, samples, sampleCount);
+      Load24BitSamples(channel, firstSamplePosition, samples, samples.Count());
     } else {
       // 32-bit samples are stored exactly as the array holds them.
-      channel.ReadArrayAt(firstSamplePosition, samples, sampleCount);
+      channel.ReadArrayAt(firstSamplePosition, samples, samples.Count());
     }
   }
   channel.Close();

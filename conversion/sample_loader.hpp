@@ -14,9 +14,10 @@ namespace corvane {
 // signed 32-bit values in one transfer; 24-bit samples are widened with their
 // sign. The channel is opened and closed again here; a missing file is never
 // created. A file that ends early leaves the missing samples at 0. When the
-// array cannot be created (a count of 0 or less, or no memory) the result has
-// no storage and the error number says why (9 or 7).
-PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int32_t sampleCount, std::int32_t bitsPerSample,
+// array cannot be created (a count of 0 or less, one whose bytes exceed 32
+// bits, or no memory) the result has no storage and the error number says why
+// (9 or 7).
+PackedArray LoadSamples(FileChannel& channel, ByteView fileName, std::int64_t sampleCount, std::int32_t bitsPerSample,
                         std::int64_t firstSamplePosition);
 
 }  // namespace corvane

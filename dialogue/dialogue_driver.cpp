@@ -199,7 +199,7 @@ class Dialogue {
 
   // The error number of the step just done, or 0. An empty data chunk needs
   // no arrays, so their refusal (9) is no failure then.
-  static std::uint8_t StepFailure(std::int32_t sampleCount) {
+  static std::uint8_t StepFailure(std::int64_t sampleCount) {
     const std::uint8_t failure = TakeErrorNumber();
     return sampleCount <= 0 && failure == kBadArraySize ? 0 : failure;
   }
@@ -210,8 +210,10 @@ class Dialogue {
   }
 
   // Loads, converts and writes. False when the input could not be loaded or
-  // converted: the dialogue then starts again with a new input file.
-  bool Convert(ByteView inputName, ByteString outputName, const InputHeader& header, std::int32_t sampleCount) {
+  // converted: the dialogue then starts again with a new input file. A count
+  // whose samples cannot be held in memory (beyond 32 bits of bytes, or more
+  // than there is) fails at loading with 9 or 7: "Not enough memory".
+  bool Convert(ByteView inputName, ByteString outputName, const InputHeader& header, std::int64_t sampleCount) {
     NewLines(2);
     PrintLine(texts::kWorking);
     console_.NewLine();
@@ -227,16 +229,18 @@ class Dialogue {
     console_.PrintText(texts::kDone);
     NewLines(2);
     PrintLine(texts::kGenerating);
-    PackedArray errors = GenerateErrorSignal(samples, sampleCount, header.bitsPerSample, dither_);
+    // Loaded, so the count fits in the 32 bits the arrays count in.
+    const std::int32_t loadedCount = samples.Count();
+    PackedArray errors = GenerateErrorSignal(samples, loadedCount, header.bitsPerSample, dither_);
     ReleaseArray(samples);
-    if (const std::uint8_t failure = StepFailure(sampleCount); failure != 0) {
+    if (const std::uint8_t failure = StepFailure(loadedCount); failure != 0) {
       ReleaseArray(errors);
       ShowArrayStepFailure(failure);
       return false;
     }
     console_.PrintText(texts::kDone);
     NewLines(2);
-    WriteUntilDone(inputName, outputName, errors, header, sampleCount);
+    WriteUntilDone(inputName, outputName, errors, header, loadedCount);
     ReleaseArray(errors);
     return true;
   }

@@ -114,9 +114,11 @@ TEST_F(WaveChunksTest, EveryLayoutConvertsLikeTheCanonicalFileOfItsSamples) {
       {"LIST after data", RiffWave(kFormat24 + kData24 + list), Canonical(24, kSamples24)},
       {"after data, a chunk running past the end", RiffWave(kFormat24 + kData24 + ChunkHeader("JUNK", 0x7FFFFFFF)),
        Canonical(24, kSamples24)},
-      {"data cut short by the end of the file", RiffWave(kFormat24 + ChunkHeader("data", 18) + kSamples24.substr(0, 8)),
-       Canonical(24, 18, kSamples24.substr(0, 8))},
-      {"no data chunk", Canonical(24, kSamples24).replace(36, 4, "DATA"), Canonical(24, kSamples24)},
+      {"LIST, then data cut short by the end of the file",
+       RiffWave(kFormat24 + list + ChunkHeader("data", 18) + kSamples24.substr(0, 8)),
+       Canonical(24, kSamples24.substr(0, 8))},
+      {"no data chunk, size past the end", Canonical(24, 30, kSamples24).replace(36, 4, "DATA"),
+       Canonical(24, kSamples24)},
   };
   for (const Layout& layout : layouts) {
     SCOPED_TRACE(layout.label);
@@ -139,7 +141,7 @@ TEST_F(WaveChunksTest, ExtensibleIsPcmOnlyWithThePcmSubFormatInItsChunk) {
 // byte would wrap round to it in 32 bits.
 TEST_F(WaveChunksTest, AChunkRunningPastTheEndHidesWhatFollowsIt) {
   const HeaderCheck check = Check(RiffWave(kFormat24 + ChunkHeader("JUNK", 0xFFFFFFFF) + kData24));
-  EXPECT_EQ(Hex(check.header.dataSize), "FF FF FF FF") << "the canonical offset 40";
+  EXPECT_EQ(check.header.declaredDataSize, 0xFFFFFFFFu) << "the canonical offset 40";
   EXPECT_EQ(check.header.firstSamplePosition, 45);
 }
 

@@ -343,13 +343,16 @@ TEST_F(DialogueTest, APromptOnTheBottomRowTakesItsAnswerOnItsOwnRow) {
 // for want of memory: both are reported as such, nothing is written, and the
 // next file is converted from the first dither.
 TEST_F(DialogueTest, WantOfMemoryIsReportedAndTheNextFileStartsWithTheFirstDither) {
-  // 0xFFFFFFFF bytes of 24-bit samples: more than 32 bits' worth of sample memory.
+  // 0xFFFFFFFF bytes of 24-bit samples: more than 32 bits' worth of sample
+  // memory. The file says it holds them, without the test writing 4 GiB.
   const std::string huge = folder.Write("huge.wav", WaveHeader{.dataSize = 0xFFFFFFFF}.Bytes());
+  files.phantomBytes = 0xFFFFFFFF;
   const std::string input = folder.Write("in.wav", TenSampleFile(100));
   keys::TypeLine(device, huge);
   keys::TypeLine(device, folder.Path("never.wav"));
   windows.onBox = [&](const RecordingWindowLibrary::Box&) {
     if (windows.boxes.size() == 1) {
+      files.phantomBytes = 0;
       files.readLimit = 200;  // the header's small reads pass, the 300 bytes of samples do not
       files.readError = platform_error::kNotEnoughMemory;
       keys::TypeLine(device, input);

@@ -34,7 +34,6 @@ wave_header wave 1 1 44100 24 0 > lower-case.wav
 wave_header WAVE 65534 1 44100 24 0 > extensible.wav
 wave_header WAVE 1 2 44100 24 0 > stereo.wav
 for bits in 8 16 64; do wave_header WAVE 1 1 44100 "$bits" 0 > "bits-$bits.wav"; done
-wave_header WAVE 1 1 44100 24 4294967295 > near-4-GiB.wav
 { wave_header WAVE 1 1 44100 24 3000; head -c 30 /dev/urandom; } > larger-than-file.wav
 good 3001 > odd-size.wav
 { wave_header WAVE 1 1 0 24 300; head -c 300 /dev/urandom; } > rate-0.wav
@@ -48,6 +47,10 @@ ln in.wav hardlink.wav
 good 3000 > read-only.wav
 chmod 444 read-only.wav
 cd ..
+# Beside files/, so that no snapshot reads its 4 GiB: a sparse file that holds
+# all the samples its header declares.
+wave_header WAVE 1 1 44100 24 4294967295 > near-4-GiB.wav
+truncate -s $((44 + 4294967295)) near-4-GiB.wav
 
 # Every file under files/ with its size and checksum, in one text.
 snapshot() { (cd files && find . -mindepth 1 -printf '%p %y %s\n' | sort && find . -type f -exec sha256sum {} + | sort); }
@@ -117,7 +120,7 @@ refused_input 'blanks at both ends' ' in.wav ' "$not_found"
 refused_input 'a name of 10000 characters' "$(printf 'n%.0s' $(seq 1 10000))" "$not_found"
 
 # Accepted, but 1431655765 samples need more memory than one array may hold.
-answer near-4-GiB.wav
+answer ../near-4-GiB.wav
 await_row 20 '                     Length       1431655765 samples'
 answer never.wav
 await_text 'Not enough memory to convert this file'
@@ -187,7 +190,7 @@ converts() {
 }
 converts '43 bytes' bytes-43.wav 20 '                     Length       0 samples'
 converts '44 bytes, data size 0' bytes-44.wav 20 '                     Length       0 samples'
-converts 'data size larger than the file' larger-than-file.wav 20 '                     Length       1000 samples'
+converts 'data size larger than the file' larger-than-file.wav 20 '                     Length       10 samples'
 converts 'odd data size' odd-size.wav 20 '                     Length       1000 samples'
 converts 'sample rate 0' rate-0.wav 21 '                     Duration     9.99999999999999E+998 seconds'
 converts 'sample rate 0xFFFFFFFF' rate-max.wav 18 '                     Sample rate -1 Hz'

@@ -9,8 +9,10 @@
 
 // The platform's real file service with faults a test can switch on: a disk that
 // fills up after `writeRoom` more bytes (a write moves what still fits and
-// fails with disk full), and reads of more than `readLimit` bytes that fail
-// with `readError` and move nothing.
+// fails with disk full), reads of more than `readLimit` bytes that fail
+// with `readError` and move nothing, and files whose length counts
+// `phantomBytes` more than they hold, as if a sparse tail of that size, never
+// read, followed their bytes.
 class FaultyFileService : public corvane::FileService {
  public:
   static constexpr std::uint32_t kUnlimited = std::numeric_limits<std::uint32_t>::max();
@@ -18,6 +20,7 @@ class FaultyFileService : public corvane::FileService {
   std::uint32_t writeRoom = kUnlimited;
   std::uint32_t readLimit = kUnlimited;
   corvane::PlatformError readError = 0;
+  std::uint64_t phantomBytes = 0;
 
   corvane::OpenedFile CreateFileA(const char* name, corvane::FileAccess access,
                                   corvane::FileDisposition disposition) override {
@@ -27,7 +30,11 @@ class FaultyFileService : public corvane::FileService {
   corvane::PlatformError SetFilePointer(corvane::FileHandle handle, std::int64_t offset) override {
     return disk_.SetFilePointer(handle, offset);
   }
-  corvane::FileSize GetFileSize(corvane::FileHandle handle) override { return disk_.GetFileSize(handle); }
+  corvane::FileSize GetFileSize(corvane::FileHandle handle) override {
+    corvane::FileSize size = disk_.GetFileSize(handle);
+    if (size.error == 0) size.bytes += phantomBytes;
+    return size;
+  }
   corvane::Transferred ReadFile(corvane::FileHandle handle, std::uint8_t* buffer, std::uint32_t count) override {
     if (count > readLimit) return {0, readError};
     return disk_.ReadFile(handle, buffer, count);

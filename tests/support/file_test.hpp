@@ -11,16 +11,19 @@
 #include "support/temp_folder.hpp"
 
 // Real files in a fresh temporary folder, reached through the run's file
-// channel over the file service of the platform the tests run on. The error
-// number starts at 0.
-class FileTest : public ::testing::Test {
+// channel over `Service`: by default the file service of the platform the
+// tests run on. The error number starts at 0.
+template <typename Service = NativeFileService>
+class FileTestOver : public ::testing::Test {
  protected:
-  FileTest() { corvane::TakeErrorNumber(); }
+  FileTestOver() { corvane::TakeErrorNumber(); }
 
   TempFolder folder_;
-  NativeFileService service_;
+  Service service_;
   corvane::FileChannel channel_{service_};
 };
+
+using FileTest = FileTestOver<>;
 
 // Byte i is i, so every byte read back shows where it came from.
 inline std::string Counting(std::size_t length) {

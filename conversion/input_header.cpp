@@ -25,6 +25,14 @@ constexpr std::int64_t kSubFormatOffset = 24;
 constexpr std::uint32_t kSubFormatBytes = 16;
 constexpr ByteView kPcmSubFormat{"\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 16};
 
+// An RF64 or BW64 file, whose sizes may pass 4 GiB, gives its data chunk the
+// size 0xFFFFFFFF and the real one in its "ds64" chunk, 64 bits at offset 8
+// of the body (the RIFF size is at 0, the sample count at 16).
+constexpr ByteView kRf64Tag = "RF64";
+constexpr ByteView kBw64Tag = "BW64";
+constexpr std::uint32_t kSizeInDs64 = 0xFFFFFFFF;
+constexpr std::int64_t kDs64DataSizeOffset = 8;
+
 // The format code of a canonical file is at offset 20.
 constexpr std::int64_t kCanonicalFormatPosition = 21;
 
@@ -74,10 +82,21 @@ void ReadFormatChunk(FileChannel& channel, const ChunkPlace& chunk, InputHeader&
   }
 }
 
-void TakeDataChunk(const ChunkPlace& chunk, InputHeader& header) {
+// The data chunk's place and size; in an RF64 or BW64 file the ds64 size
+// stands in for the chunk's 0xFFFFFFFF, so that a chunk after the samples is
+// never read as samples.
+void TakeDataChunk(FileChannel& channel, const WaveChunks& chunks, InputHeader& header) {
+  const ChunkPlace& data = *chunks.data;
   header.dataTag = ByteString(kDataTag);
-  header.declaredDataSize = chunk.size;
-  header.firstSamplePosition = chunk.bodyPosition;
+  header.declaredDataSize = data.size;
+  header.firstSamplePosition = data.bodyPosition;
+  const bool sizesIn64Bits = SameBytes(header.riffTag, kRf64Tag) || SameBytes(header.riffTag, kBw64Tag);
+  if (sizesIn64Bits && data.size == kSizeInDs64 && chunks.ds64) {
+    channel.Seek(chunks.ds64->bodyPosition + kDs64DataSizeOffset);
+    const auto low = static_cast<std::uint32_t>(DecodeInt32(channel.ReadBytes(4)));
+    const auto high = static_cast<std::uint32_t>(DecodeInt32(channel.ReadBytes(4)));
+    header.declaredDataSize = std::uint64_t{high} << 32 | low;
+  }
 }
 
 // The declared data size, capped by the bytes from the first sample to the
@@ -121,7 +140,7 @@ HeaderCheck ReadHeader(FileChannel& channel, ByteView fileName) {
   HeaderCheck check{ReadCanonicalFields(channel), {}};
   const WaveChunks chunks = FindWaveChunks(channel);
   if (chunks.format) ReadFormatChunk(channel, *chunks.format, check.header);
-  if (chunks.data) TakeDataChunk(*chunks.data, check.header);
+  if (chunks.data) TakeDataChunk(channel, chunks, check.header);
   check.header.dataSize = HeldDataSize(channel, check.header);
   channel.Close();
   check.rejection = Rejection(check.header);

@@ -20,15 +20,16 @@ inline constexpr std::int64_t kCanonicalFirstSamplePosition = 45;
 // that one. The tags and the RIFF size are kept as the raw bytes that were
 // read (fewer than 4 when the file ends early).
 //
-// The data size that the conversion uses is the declared one, but never more
-// than the file holds from the first sample to its end: a writer that sent
-// the file down a pipe could not go back to fill in the real size and left a
-// placeholder (0xFFFFFFFF, or 0x7FFFEFFF), and a file cut short lacks the
-// end of its samples. Only the samples that are there are converted, never
-// silence the file does not hold. A stream's length is unknown, so there the
-// declared size stands.
+// An RF64 or BW64 file declares its data size in its "ds64" chunk, where the
+// data chunk says 0xFFFFFFFF. The data size that the conversion uses is the
+// declared one, but never more than the file holds from the first sample to
+// its end: a writer that sent the file down a pipe could not go back to fill
+// in the real size and left a placeholder (0xFFFFFFFF, or 0x7FFFEFFF), and a
+// file cut short lacks the end of its samples. Only the samples that are
+// there are converted, never silence the file does not hold. A stream's
+// length is unknown, so there the declared size stands.
 struct InputHeader {
-  ByteString riffTag;                  // offset 0, not checked
+  ByteString riffTag;                  // offset 0; "RF64" and "BW64" mark a ds64 chunk's sizes
   ByteString riffSize;                 // offset 4, never used
   ByteString formTag;                  // offset 8, must be "WAVE"
   ByteString fmtTag;                   // offset 12, not checked
@@ -41,7 +42,7 @@ struct InputHeader {
   std::int16_t bitsPerSample = 0;      // offset 34, must be 24 or 32
   ByteString subFormat;                // GUID of an extensible format; empty unless its "fmt " chunk holds one
   ByteString dataTag;                  // offset 36, not checked
-  std::uint64_t declaredDataSize = 0;  // offset 40, an unsigned 32-bit byte count
+  std::uint64_t declaredDataSize = 0;  // offset 40, an unsigned 32-bit byte count; 64 bits from an RF64 "ds64"
   std::uint64_t dataSize = 0;          // what the conversion uses: the declared size, capped by the file's bytes
   std::int64_t firstSamplePosition = kCanonicalFirstSamplePosition;  // 1-based; the data chunk's body, else offset 44
 };
@@ -57,10 +58,9 @@ struct HeaderCheck {
 // Opens the file on the channel, reads the header field by field at the
 // canonical offsets, then takes the fields of the "fmt " and "data" chunks
 // wherever the chunk list has them and caps the data size by the file's
-// length, closes the channel again and checks, in
-// order, the form tag, the format code, the channel count and the resolution;
-// the first failing check names the rejection. A short file reads its missing
-// fields as zero.
+// length, closes the channel again and checks, in order, the form tag, the
+// format code, the channel count and the resolution; the first failing check
+// names the rejection. A short file reads its missing fields as zero.
 HeaderCheck ReadHeader(FileChannel& channel, ByteView fileName);
 
 // What an accepted header implies: the sample count and the duration.

@@ -12,9 +12,12 @@ constexpr std::int64_t kChunkHeaderBytes = 8;
 // Format code, channels, sample rate, byte rate, block align and bits per
 // sample: a shorter "fmt " chunk cannot describe the samples.
 constexpr std::uint32_t kSmallestFormatChunk = 16;
+// The 64-bit RIFF size and data size.
+constexpr std::uint32_t kSmallestDs64Chunk = 16;
 
 constexpr ByteView kFormatId = "fmt ";
 constexpr ByteView kDataId = "data";
+constexpr ByteView kDs64Id = "ds64";
 
 }  // namespace
 
@@ -31,6 +34,7 @@ WaveChunks FindWaveChunks(FileChannel& channel) {
     const ChunkPlace place{position + kChunkHeaderBytes, size};
     if (!chunks.format && size >= kSmallestFormatChunk && SameBytes(id, kFormatId)) chunks.format = place;
     if (!chunks.data && SameBytes(id, kDataId)) chunks.data = place;
+    if (!chunks.ds64 && size >= kSmallestDs64Chunk && SameBytes(id, kDs64Id)) chunks.ds64 = place;
     // 64-bit: a size near 4 GiB plus its pad byte must not wrap round to a
     // position inside the chunk just read.
     position = place.bodyPosition + size + (size & 1);

@@ -27,6 +27,12 @@ std::string RiffWave(const std::string& chunks) {
   return "RIFF" + Le32(static_cast<std::uint32_t>(4 + chunks.size())) + "WAVE" + chunks;
 }
 
+// An RF64 or BW64 file, whose ds64 chunk, first in the list, declares
+// `dataSize` bytes of samples.
+std::string Riff64(const std::string& tag, std::uint64_t dataSize, const std::string& chunks) {
+  return tag + Le32(0xFFFFFFFF) + "WAVE" + Chunk("ds64", Le64(0) + Le64(dataSize) + Le64(0) + Le32(0)) + chunks;
+}
+
 // The body of a plain PCM "fmt " chunk, mono at 48000 Hz.
 std::string PcmFormat(std::uint16_t bits) {
   return Le16(1) + Le16(1) + Le32(kRate) + Le32(kRate * bits / 8) + Le16(bits / 8) + Le16(bits);
@@ -117,6 +123,17 @@ TEST_F(WaveChunksTest, EveryLayoutConvertsLikeTheCanonicalFileOfItsSamples) {
       {"LIST, then data cut short by the end of the file",
        RiffWave(kFormat24 + list + ChunkHeader("data", 18) + kSamples24.substr(0, 8)),
        Canonical(24, kSamples24.substr(0, 8))},
+      {"RF64: the ds64 size, a LIST after the data",
+       Riff64("RF64", kSamples24.size(), kFormat24 + ChunkHeader("data", 0xFFFFFFFF) + kSamples24 + list),
+       Canonical(24, kSamples24)},
+      {"BW64: the ds64 size, a LIST after the data",
+       Riff64("BW64", kSamples24.size(), kFormat24 + ChunkHeader("data", 0xFFFFFFFF) + kSamples24 + list),
+       Canonical(24, kSamples24)},
+      {"RF64 whose data chunk has its size: the ds64 size does not count", Riff64("RF64", 3, kFormat24 + kData24),
+       Canonical(24, kSamples24)},
+      {"RIFF: a ds64 chunk does not count",
+       RiffWave(Chunk("ds64", Le64(0) + Le64(3)) + kFormat24 + ChunkHeader("data", 0xFFFFFFFF) + kSamples24),
+       Canonical(24, kSamples24)},
       {"no data chunk, size past the end", Canonical(24, 30, kSamples24).replace(36, 4, "DATA"),
        Canonical(24, kSamples24)},
   };

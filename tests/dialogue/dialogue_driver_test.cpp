@@ -341,12 +341,16 @@ TEST_F(DialogueTest, APromptOnTheBottomRowTakesItsAnswerOnItsOwnRow) {
 
 // A file whose samples cannot be held, and a read that the platform refuses
 // for want of memory: both are reported as such, nothing is written, and the
-// next file is converted from the first dither.
+// next file is converted from the first dither. The count that cannot be held
+// shows whole, beyond what 32 signed bits count.
 TEST_F(DialogueTest, WantOfMemoryIsReportedAndTheNextFileStartsWithTheFirstDither) {
-  // 0xFFFFFFFF bytes of 24-bit samples: more than 32 bits' worth of sample
-  // memory. The file says it holds them, without the test writing 4 GiB.
-  const std::string huge = folder.Write("huge.wav", WaveHeader{.dataSize = 0xFFFFFFFF}.Bytes());
-  files.phantomBytes = 0xFFFFFFFF;
+  // An RF64 file of 2^31 24-bit samples, which says it holds them all,
+  // without the test writing 6 GiB.
+  constexpr std::uint64_t kHugeSize = 3ull << 31;
+  const std::string huge =
+      folder.Write("huge.wav", "RF64" + Le32(0xFFFFFFFF) + "WAVEds64" + Le32(16) + Le64(0) + Le64(kHugeSize) +
+                                   WaveHeader{.dataSize = 0xFFFFFFFF}.Bytes().substr(12));
+  files.phantomBytes = kHugeSize;
   const std::string input = folder.Write("in.wav", TenSampleFile(100));
   keys::TypeLine(device, huge);
   keys::TypeLine(device, folder.Path("never.wav"));
@@ -367,7 +371,8 @@ TEST_F(DialogueTest, WantOfMemoryIsReportedAndTheNextFileStartsWithTheFirstDithe
   Run();
 
   EXPECT_EQ(BoxTexts(), std::vector<std::string>(2, "Not enough memory to convert this file "));
-  EXPECT_EQ(windows.boxes[0].screen[19], "                     Length       1431655765 samples");
+  EXPECT_EQ(windows.boxes[0].screen[19], "                     Length       2147483648 samples");
+  EXPECT_EQ(windows.boxes[0].screen[20], "                     Duration     48695.77 seconds");
   EXPECT_FALSE(folder.Exists("never.wav"));
   EXPECT_EQ(folder.Read("out.wav").substr(44, 20), TenErrorBytes());
 }

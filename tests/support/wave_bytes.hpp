@@ -14,6 +14,10 @@ inline std::string Le32(std::uint32_t value) {
           static_cast<char>((value >> 16) & 0xFF), static_cast<char>(value >> 24)};
 }
 
+inline std::string Le64(std::uint64_t value) {
+  return Le32(static_cast<std::uint32_t>(value)) + Le32(static_cast<std::uint32_t>(value >> 32));
+}
+
 // A canonical 44-byte WAV header for a mono 24-bit file at 44100 Hz with no
 // samples; any field can be overridden in one line, for instance
 // WaveHeader{.channels = 2}.Bytes().

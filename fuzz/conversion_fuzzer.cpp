@@ -3,7 +3,8 @@
 // real file service in a temporary folder. For an accepted header of a modest
 // sample count the output file must be, byte for byte, the canonical header
 // and the error signal that the plain per-sample reference gives for the
-// samples read straight from the input's bytes. A rejected header must name
+// samples read straight from the input's bytes, as many as the reference
+// counts in the bytes the file holds. A rejected header must name
 // one of the four rejections, and the input file must never change.
 #include <unistd.h>
 
@@ -65,7 +66,7 @@ std::string LittleEndian(std::uint32_t value, int width) {
 }
 
 // The samples the file holds from `position` on, read straight from its bytes:
-// missing bytes past its end are zeros.
+// the missing bytes of a last sample cut by the end of the file are zeros.
 std::vector<std::int32_t> SamplesOf(std::string_view file, std::int64_t position, std::int32_t count, int bits) {
   const std::size_t width = bits == 24 ? 3 : 4;
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count) * width, 0);
@@ -113,24 +114,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const InputHeader& header = check.header;
   const Figures figures = DeriveFigures(header);
-  if (figures.sampleCount > kLargestSampleCount) return 0;
+  const std::int64_t expectedCount =
+      ReferenceSampleCount(header.declaredDataSize, size, header.firstSamplePosition, header.bitsPerSample);
+  Require(figures.sampleCount == expectedCount);
+  if (expectedCount > kLargestSampleCount) return 0;
+  const auto count = static_cast<std::int32_t>(expectedCount);
 
   TakeErrorNumber();  // a seek of the header's walk may have failed on its way
   const PackedArray samples =
       LoadSamples(channel, inputName, figures.sampleCount, header.bitsPerSample, header.firstSamplePosition);
   DitherSource dither;
-  const PackedArray errors = GenerateErrorSignal(samples, figures.sampleCount, header.bitsPerSample, dither);
-  const bool empty = figures.sampleCount == 0;
-  Require(TakeErrorNumber() == (empty ? 9 : 0));  // an empty data chunk has no arrays
-  Require(WriteOutputFile(channel, outputName, errors, figures.sampleCount, header.channels, header.sampleRate));
+  const PackedArray errors = GenerateErrorSignal(samples, count, header.bitsPerSample, dither);
+  Require(TakeErrorNumber() == (count == 0 ? 9 : 0));  // an empty data chunk has no arrays
+  Require(WriteOutputFile(channel, outputName, errors, count, header.channels, header.sampleRate));
   Require(!channel.IsOpen());
 
   DitherSource referenceDither;
   Ties ties;
   const double perStep = header.bitsPerSample == 24 ? 1.0 / 256.0 : 1.0 / 65536.0;
-  const std::vector<std::uint8_t> expected =
-      ReferenceErrors(SamplesOf(input, header.firstSamplePosition, figures.sampleCount, header.bitsPerSample), perStep,
-                      referenceDither, ties);
+  const std::vector<std::uint8_t> expected = ReferenceErrors(
+      SamplesOf(input, header.firstSamplePosition, count, header.bitsPerSample), perStep, referenceDither, ties);
   Require(ReadWhole(outputName) == ExpectedOutput(header, expected));
   Require(ReadWhole(inputName) == input);
   return 0;

@@ -11,6 +11,7 @@
 #include "conversion/sample_loader.hpp"
 #include "filechannel/error_number.hpp"
 #include "fuzz/memory_file_service.hpp"
+#include "tests/support/reference_conversion.hpp"
 
 namespace {
 
@@ -34,9 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MemoryFileService service({data, size});
   FileChannel channel(service);
   const HeaderCheck check = ReadHeader(channel, MemoryFileService::kName);
-  // The fixed fields take 13 reads and a format chunk 7; every step of the
-  // walk reads twice and moves at least 8 bytes on, past the end at most once.
-  Require(service.Reads() <= 13 + 7 + 2 * (size / 8 + 1));
+  // The fixed fields take 13 reads, a format chunk 7 and an RF64 data size 2;
+  // every step of the walk reads twice and moves at least 8 bytes on, past
+  // the end at most once.
+  Require(service.Reads() <= 13 + 7 + 2 + 2 * (size / 8 + 1));
   // A data chunk is only taken from a header that the file holds whole.
   const std::int64_t samplesAt = check.header.firstSamplePosition;
   Require(samplesAt == kCanonicalFirstSamplePosition ||
@@ -49,14 +51,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(header.bitsPerSample == 24 || header.bitsPerSample == 32);
   Require((header.channels & 0xFF) == 1);
   const Figures figures = DeriveFigures(header);
-  Require(figures.sampleCount >= 0);
+  // Only the samples that the file holds count, whatever the header declares.
+  Require(figures.sampleCount ==
+          ReferenceSampleCount(header.declaredDataSize, size, header.firstSamplePosition, header.bitsPerSample));
   if (figures.sampleCount == 0 || figures.sampleCount > kLargestSampleCount) return 0;
-  const PackedArray samples = LoadSamples(channel, MemoryFileService::kName, figures.sampleCount, header.bitsPerSample,
-                                          header.firstSamplePosition);
-  Require(samples.HasStorage() && samples.Count() == figures.sampleCount && !channel.IsOpen());
+  const auto count = static_cast<std::int32_t>(figures.sampleCount);
+  const PackedArray samples =
+      LoadSamples(channel, MemoryFileService::kName, count, header.bitsPerSample, header.firstSamplePosition);
+  Require(samples.HasStorage() && samples.Count() == count && !channel.IsOpen());
   DitherSource dither;
-  const PackedArray errors = GenerateErrorSignal(samples, figures.sampleCount, header.bitsPerSample, dither);
-  Require(errors.HasStorage() && errors.Count() == figures.sampleCount);
+  const PackedArray errors = GenerateErrorSignal(samples, count, header.bitsPerSample, dither);
+  Require(errors.HasStorage() && errors.Count() == count);
   for (std::int32_t i = 0; i < errors.Count(); ++i) {
     Require(errors.Int16At(i) >= -8001 && errors.Int16At(i) <= 8001);
   }

@@ -6,12 +6,11 @@ namespace corvane {
 
 // The file service over the Windows file API: CreateFileA, GetFileType,
 // SetFilePointer, GetFileSizeEx, ReadFile, WriteFile, CloseHandle and
-// DeleteFileA, each
-// made with the process error mode at SEM_FAILCRITICALERRORS and
-// SEM_NOOPENFILEERRORBOX, so that the system never shows a dialog of its own
-// (a drive that is not ready, a missing medium) and such conditions come back
-// as error codes, and with the thread's last error cleared before the call and
-// read after it. Windows error codes are passed on as they come.
+// DeleteFileA, each made with the process error mode at
+// SEM_FAILCRITICALERRORS and SEM_NOOPENFILEERRORBOX, so that the system never
+// shows a dialog of its own (a drive that is not ready, a missing medium) and
+// such conditions come back as error codes, and with the thread's last error
+// cleared before the call and read after it. Windows error codes are passed on as they come.
 //
 // Files are opened without sharing (share mode 0): while one open holds a
 // file, any other open of it fails with a sharing violation (32).

@@ -9,7 +9,10 @@
 #    console's code page lacks, is the final key.
 # 2. Under a file-size limit a write fails: its box, no partial file left,
 #    the output name asked for again; then Ctrl+\ ends the tool at once.
-# 3. SIGTERM ends the tool while it waits for a name.
+# 3. With standard output alone redirected, the tool is stopped (SIGTSTP),
+#    which gives the terminal its settings back, is scribbled over, continued
+#    (SIGCONT), which redraws the screen, and ended by SIGTERM.
+# 4. SIGHUP, the terminal going away, ends the tool.
 # Each time the terminal's settings (stty -g) must be as they were before.
 #
 # usage: dialogue_in_tmux.sh path/to/corvane
@@ -104,12 +107,27 @@ await_row 37 '   Output filename?'
 keys 'C-\'
 await_end 131
 
-# ---- 3: SIGTERM while the tool waits for a name ----
-start '' ''
+# ---- 3: stopped, scribbled over, continued, then SIGTERM ----
+start '> stdout.txt' ''
 await_row 12 "$prompt"
 program=$(pane_program)
 [[ -n "$program" ]] || fail "no tool process to signal"
+kill -TSTP "$program"
+terminal=$(tmux -L "$pane_socket" display-message -p -t e2e '#{pane_tty}')
+for _ in $(seq 1 100); do [[ "$(stty -g < "$terminal")" == "$(cat stty-before)" ]] && break; sleep 0.05; done
+[[ "$(stty -g < "$terminal")" == "$(cat stty-before)" ]] || fail "the stopped tool left the terminal raw"
+printf 'scribble' > "$terminal"
+await_row 12 "$prompt  scribble"
+kill -CONT "$program"
+await_row 12 "$prompt"
 kill -TERM "$program"
 await_end 143
+[[ ! -s stdout.txt ]] || fail "the redirected standard output received $(wc -c < stdout.txt) bytes"
 
-echo "dialogue in tmux: 3 passed, 0 failed"
+# ---- 4: SIGHUP while the tool waits for a name ----
+start '' ''
+await_row 12 "$prompt"
+kill -HUP "$(pane_program)"
+await_end 129
+
+echo "dialogue in tmux: 4 passed, 0 failed"

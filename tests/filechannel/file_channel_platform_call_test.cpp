@@ -128,10 +128,11 @@ TEST_F(PlatformCallTest, ALengthThePlatformCannotGiveIsNothingAndSetsItsNumber) 
   EXPECT_EQ(TakeErrorNumber(), 51);
 }
 
-// The codes the dialogue's messages hang on, and one it has never heard of.
+// The codes the dialogue's messages hang on (8 and 14 are both want of
+// memory), and one it has never heard of.
 TEST(PlatformErrorTable, CodesGiveTheirErrorNumbers) {
-  const std::pair<PlatformError, int> cases[] = {{2, 53},  {3, 76},   {5, 70},         {8, 7},
-                                                 {38, 62}, {112, 61}, {0xFFFFFFFF, 75}};
+  const std::pair<PlatformError, int> cases[] = {{2, 53}, {3, 76},  {5, 70},   {8, 7},
+                                                 {14, 7}, {38, 62}, {112, 61}, {0xFFFFFFFF, 75}};
   for (const auto& [code, errorNumber] : cases) EXPECT_EQ(MappedErrorNumber(code), errorNumber) << code;
 }
 

@@ -1,10 +1,13 @@
 #include "platform/posix/terminal_renderer.hpp"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "platform/posix/cp437.hpp"
 
 namespace corvane {
 namespace {
@@ -83,6 +86,25 @@ TEST(TerminalRenderer, DrawsEveryByteAsItsGlyphThenOnlyWhatChanged) {
   screen.Resize(2, 1);
   display.Show(screen);
   EXPECT_EQ(display.Shown(), (Rows{"pq    ", "      "})) << "a shrunken buffer leaves no old cells behind";
+}
+
+// The upper half of code page 437, which names are typed in, against the C
+// library's own table of the code page.
+TEST(TerminalRenderer, TheUpperHalfOfTheCodePageIsTheCLibrarysCp437) {
+  const iconv_t convert = ::iconv_open("UTF-8", "CP437");
+  if (convert == reinterpret_cast<iconv_t>(-1)) GTEST_SKIP() << "no CP437 converter here";
+  for (int byte = 0x80; byte <= 0xFF; ++byte) {
+    char in = static_cast<char>(byte);
+    char out[8] = {};
+    char* inPointer = &in;
+    char* outPointer = out;
+    std::size_t inLeft = 1, outLeft = sizeof out;
+    ASSERT_NE(::iconv(convert, &inPointer, &inLeft, &outPointer, &outLeft), static_cast<std::size_t>(-1));
+    std::string ours;
+    AppendCp437Glyph(ours, static_cast<std::uint8_t>(byte));
+    EXPECT_EQ(ours, std::string(out, outPointer)) << "byte " << byte;
+  }
+  ::iconv_close(convert);
 }
 
 TEST(TerminalRenderer, MapsConsoleColoursToAnsiColours) {

@@ -8,6 +8,7 @@
 
 #include "console_fixture.hpp"
 #include "dialogue/console_text.hpp"
+#include "support/temp_folder.hpp"
 
 namespace corvane {
 namespace {
@@ -53,6 +54,27 @@ TEST_F(WindowsConsoleTest, TheTextLayersWritesReadBackFromTheConsole) {
   text.SetCursorMode(50);
   ::GetConsoleCursorInfo(buffer_, &cursor);
   EXPECT_EQ(std::pair(cursor.dwSize, cursor.bVisible), (std::pair<DWORD, BOOL>(50, TRUE)));
+}
+
+// With standard output and error both redirected to a file, the dialogue is
+// drawn on the console's own screen buffer, never into the file.
+TEST(WindowsConsole, BothOutputStreamsRedirectedDrawOnTheConsole) {
+  TempFolder folder;
+  const HANDLE file =
+      ::CreateFileA(folder.Path("out.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+  ::SetStdHandle(STD_OUTPUT_HANDLE, file);
+  ::SetStdHandle(STD_ERROR_HANDLE, file);
+  {
+    WindowsConsole console;
+    DWORD mode = 0;
+    EXPECT_TRUE(::GetConsoleMode(console.OutputHandle(), &mode)) << "drawn on a console";
+  }
+  ::SetStdHandle(STD_OUTPUT_HANDLE, output);
+  ::SetStdHandle(STD_ERROR_HANDLE, error);
+  ::CloseHandle(file);
 }
 
 }  // namespace

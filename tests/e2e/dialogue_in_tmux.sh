@@ -9,9 +9,11 @@
 #    console's code page lacks, is the final key.
 # 2. Under a file-size limit a write fails: its box, no partial file left,
 #    the output name asked for again; then Ctrl+\ ends the tool at once.
-# 3. With standard output alone redirected, the tool is stopped (SIGTSTP),
-#    which gives the terminal its settings back, is scribbled over, continued
-#    (SIGCONT), which redraws the screen, and ended by SIGTERM.
+# 3. With standard output alone redirected and SIGUSR1 ignored by the shell
+#    that starts it (as nohup does with SIGHUP), the tool is sent SIGUSR1,
+#    which it must ignore and go on reading keys; then it is stopped
+#    (SIGTSTP), which gives the terminal its settings back, scribbled over,
+#    continued (SIGCONT), which redraws the screen, and ended by SIGTERM.
 # 4. SIGHUP, the terminal going away, ends the tool.
 # Each time the terminal's settings (stty -g) must be as they were before.
 #
@@ -65,11 +67,13 @@ keys Enter
 await_row 12 "$prompt"
 expect_row 13 ''
 
-# The real name, typed with a slip mended by Backspace; Ctrl+J ends no line.
+# The real name, typed with a slip mended by Backspace; Ctrl+J ends no line,
+# and Ctrl+C is a key like the others.
 keys -l 'café.wab'
 keys BSpace
 keys -l 'v'
 keys C-j
+keys C-c
 await_row 12 "$prompt  café.wav"
 sleep 0.3
 expect_row 15 ''
@@ -108,10 +112,16 @@ keys 'C-\'
 await_end 131
 
 # ---- 3: stopped, scribbled over, continued, then SIGTERM ----
-start '> stdout.txt' ''
+# SIGUSR1, ignored by whoever started the tool, stays ignored.
+start '> stdout.txt' "trap '' USR1;"
 await_row 12 "$prompt"
 program=$(pane_program)
 [[ -n "$program" ]] || fail "no tool process to signal"
+kill -USR1 "$program"
+answer 'missing.wav'
+await_text 'File not found.'
+keys Enter
+await_row 12 "$prompt"
 kill -TSTP "$program"
 terminal=$(tmux -L "$pane_socket" display-message -p -t e2e '#{pane_tty}')
 for _ in $(seq 1 100); do [[ "$(stty -g < "$terminal")" == "$(cat stty-before)" ]] && break; sleep 0.05; done

@@ -92,15 +92,15 @@ TEST_F(WindowLibraryTest, AScreenShownInPartFollowsTheCursorAndTheWindowsSize) {
     for (const char c : text) cells.push_back(Cell{static_cast<std::uint8_t>(c), 0xF0});
     screen_.WriteOutput(cells, 0, row);
   }
-  screen_.SetCursorPosition(0, 30);
-  EXPECT_EQ(Rows().front(), "row 12");
-  EXPECT_EQ(Rows().back(), "row 31");
+  screen_.SetCursorPosition(0, 40);
+  EXPECT_EQ(Rows().front(), "row 22");
+  EXPECT_EQ(Rows().back(), "row 41");
   Resize(90, 30);
   screen_.PeekInput();
   const std::vector<std::string> rows = Rows();
   EXPECT_EQ(rows.size(), 30u);
-  EXPECT_EQ(rows.front(), "row 12") << "the part keeps its place while the cursor is in it";
-  EXPECT_EQ(rows.back(), "row 41");
+  EXPECT_EQ(rows.front(), "row 13") << "the larger part reaches no further than the screen";
+  EXPECT_EQ(rows.back(), "row 42");
   EXPECT_EQ(console_.ReadCells(85, 29, 1)[0], (Cell{' ', 0xF0})) << "beside the screen: blank in its colours";
 }
 

@@ -46,12 +46,15 @@ void Pattern(ScreenBuffer& screen) {
   screen.SetCursorPosition(5, 3);
 }
 
-// Shows the box; at the first look that finds no input, records the screen and queues `keys`.
+// Shows the box; at the first look that finds no input, records the screen,
+// and below it the cell of the cursor, and queues `keys`.
 std::vector<std::string> ShowAndAnswer(MemoryConsole& console, std::string_view text, std::vector<InputRecord> keys) {
   std::vector<std::string> shown;
   console.SetOnIdle([&] {
     if (!shown.empty()) return;
     shown = GlyphRows(console.Screen());
+    const ScreenBuffer& screen = console.Screen();
+    shown.push_back("cursor " + std::to_string(screen.CursorColumn()) + "," + std::to_string(screen.CursorRow()));
     for (const InputRecord& key : keys) console.QueueInput(key);
   });
   ShowMessageBox(console, ReadCellsOf(console.Screen()), text, "  ERROR");
@@ -61,10 +64,12 @@ std::vector<std::string> ShowAndAnswer(MemoryConsole& console, std::string_view 
 TEST(MessageBox, DrawsAFramedBoxWithCaptionLinesAndButtonInTheMiddle) {
   MemoryConsole console(20, 9);
   Pattern(console.Screen());
-  EXPECT_EQ(ShowAndAnswer(console, "Not found.\\nTry again", {KeyPress(13, 0x1C)}),
-            (std::vector<std::string>{"aaaaaaaaaaaaaaaaaaaa", "bb╔═  ERROR ═════╗bb", "cc║              ║cc",
-                                      "dd║  Not found.  ║dd", "ee║  Try again   ║ee", "ff║              ║ff",
-                                      "gg║    [ OK ]    ║gg", "hh╚══════════════╝hh", "iiiiiiiiiiiiiiiiiiii"}));
+  EXPECT_EQ(
+      ShowAndAnswer(console, "Not found.\\nTry again", {KeyPress(13, 0x1C)}),
+      (std::vector<std::string>{"aaaaaaaaaaaaaaaaaaaa", "bb╔═  ERROR ═════╗bb", "cc║              ║cc",
+                                "dd║  Not found.  ║dd", "ee║  Try again   ║ee", "ff║              ║ff",
+                                "gg║    [ OK ]    ║gg", "hh╚══════════════╝hh", "iiiiiiiiiiiiiiiiiiii", "cursor 7,6"}))
+      << "the cursor on the button brings the box into view in a small window";
 }
 
 TEST(MessageBox, OnlyEnterSpaceOrEscDismissItAndEveryCellAndTheCursorComeBack) {

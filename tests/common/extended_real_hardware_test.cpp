@@ -114,6 +114,10 @@ TEST(ExtendedRealHardwareTest, MatchesTheProcessorBitForBit) {
     check("integer widening", Of(X::FromInteger(a.ToInt64())), Of(static_cast<long double>(a.ToInt64())));
     check("comparison", order, Bits{ha < hb, ha == hb});
   }
+  // A product that random operands hardly ever give: 7 * 2^61 times
+  // (2^66 - 1) / 7 is 66 ones, whose rounding carries into a new top bit.
+  const X a = X::FromBits(0x3FFF, 0xE000000000000000), b = X::FromBits(0x3FFF, 0x9249249249249249);
+  EXPECT_EQ(Of(a * b), Of(ToHardware(a) * ToHardware(b)));
 }
 
 }  // namespace

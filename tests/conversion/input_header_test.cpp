@@ -59,6 +59,8 @@ TEST_F(InputHeaderTest, TheFirstFailingCheckNamesTheRejection) {
     EXPECT_EQ(Check(c.bytes).rejection, c.message);
     EXPECT_FALSE(channel_.IsOpen());
   }
+  EXPECT_EQ(ReadHeader(channel_, folder_.Path("gone.wav")).rejection, kNotWave) << "a file gone since its open test";
+  EXPECT_FALSE(folder_.Exists("gone.wav")) << "and not made anew";
 }
 
 // The data size is the declared one, an unsigned byte count whatever its top

@@ -49,7 +49,9 @@ files=(
 )
 for file in "${files[@]}"; do
   read -r name bits length duration <<< "$file"
-  convert "$data/$name" "$name" "$bits" "$length" "$duration"
+  # A copy: a tool that wrote where it should read must not spoil the data.
+  cp "$data/$name" "input-$name"
+  convert "input-$name" "$name" "$bits" "$length" "$duration"
   [[ -e "canonical-$bits.wav" ]] || cp "$name" "canonical-$bits.wav"
   {
     wave_header WAVE 1 1 48000 16 $((2 * length))

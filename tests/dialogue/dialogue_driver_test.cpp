@@ -44,24 +44,6 @@ std::string TenErrorBytes() {
 
 const std::string kPrompt = "   File to process?  ";
 
-// Rows 1 to 11 of every input selection.
-const std::vector<std::string> kBannerRows = {
-    "",
-    "   Corvane v1",
-    "   (c) 2026 The Corvane authors",
-    "   https://corvane.example",
-    "",
-    "",
-    "",
-    "   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer",
-    "",
-    "",
-    ""};
-
-std::vector<std::string> Below(std::vector<std::string> rows, const std::vector<std::string>& more) {
-  rows.insert(rows.end(), more.begin(), more.end());
-  return rows;
-}
 const std::string kOutputPrompt = "   Output filename?  ";
 
 class DialogueTest : public ::testing::Test {
@@ -74,15 +56,6 @@ class DialogueTest : public ::testing::Test {
   void Run() {
     DialogueServices services{console, windows, channel, dither, 0, quotesInNames};
     RunDialogue(services);
-  }
-
-  // The rows from "   Working..." on that hold text, in order.
-  std::vector<std::string> ProgressRows() const {
-    std::vector<std::string> rows = device.Rows();
-    auto start = std::find(rows.begin(), rows.end(), "   Working...");
-    std::vector<std::string> progress;
-    std::copy_if(start, rows.end(), std::back_inserter(progress), [](const std::string& row) { return !row.empty(); });
-    return progress;
   }
 
   std::vector<std::string> BoxTexts() const {
@@ -104,85 +77,41 @@ class DialogueTest : public ::testing::Test {
   QuotesInNames quotesInNames = QuotesInNames::kAnyQuotes;
 };
 
-TEST_F(DialogueTest, FirstScreenShowsBannerNoteAndPromptWithTheNameTypedInBlack) {
-  keys::Type(device, "ab");
-  keys::Backspace(device);
-  keys::Type(device, "c");
-  EXPECT_THROW(Run(), InputExhausted);  // still waiting for Enter
-
-  EXPECT_TRUE(ScreenIs(device, Below(kBannerRows, {kPrompt + "ac"})));
-  const ScreenBuffer& screen = device.Screen();
-  for (int column = 0; column < 80; ++column) {
-    const std::uint8_t expected = column < 20 ? 0xF8 : 0xF0;
-    EXPECT_EQ(screen.At(column, 11).attribute, expected) << "row 12, column " << column + 1;
-    EXPECT_EQ(screen.At(column, 1).attribute, 0xF0) << "row 2, column " << column + 1;
-  }
-  EXPECT_EQ(screen.At(20, 11).character, ' ');
-  EXPECT_TRUE(screen.Cursor().visible) << "the cursor shows while the name is typed";
-  EXPECT_EQ(CursorOf(device), (CursorAt{12, 24}));
-}
-
-TEST_F(DialogueTest, AConvertedFileSetsUpTheWindowShowsEveryRowInPlaceAndWritesTheErrorSignal) {
-  // 240 samples at 48000 Hz last 0.005 s, which shows as .01 only when the
-  // duration is the double quotient that the display then rounds.
-  const std::string input = folder.Write("in.wav", TenSampleFile(240, 48000));
-  const std::string output = folder.Path("out.wav");
-  keys::TypeLine(device, input);
-  keys::TypeLine(device, output);
-  keys::Tap(device, 'q');  // pressed during the conversion: ends the final wait at once
+// The rows and the bytes of a conversion are the end-to-end scripts' to
+// check; here what a terminal cannot show them: the window set-up, the
+// colours, the cursor, the beeps and the pause before the "File not found"
+// box, and the final key left pending.
+TEST_F(DialogueTest, AConversionSetsUpTheWindowOnceAndShowsEachLineInItsColours) {
+  const std::string input = folder.Write("in.wav", TenSampleFile());
+  keys::TypeLine(device, "");
+  device.SetOnIdle([&] {
+    EXPECT_TRUE(device.Screen().Cursor().visible) << "the cursor shows while a name is typed";
+    device.SetOnIdle(nullptr);
+    keys::TypeLine(device, input);
+    keys::TypeLine(device, folder.Path("out.wav"));
+    keys::Tap(device, 'q');  // pressed during the conversion: ends the final wait at once
+  });
   Run();
 
-  EXPECT_TRUE(ScreenIs(device, Below(kBannerRows, {kPrompt + input,
-                                                   "",
-                                                   "",
-                                                   "                     FILE DATA",
-                                                   "",
-                                                   "                     Channels     1",
-                                                   "                     Sample rate  48000 Hz",
-                                                   "                     Resolution   24 bits",
-                                                   "                     Length       240 samples",
-                                                   "                     Duration     .01 seconds",
-                                                   "",
-                                                   "",
-                                                   kOutputPrompt + output,
-                                                   "",
-                                                   "",
-                                                   "   Working...",
-                                                   "",
-                                                   "   Reading input file...",
-                                                   "   Done",
-                                                   "",
-                                                   "   Generating output values...",
-                                                   "   Done",
-                                                   "",
-                                                   "   Writing output file...",
-                                                   "   Done",
-                                                   "",
-                                                   "",
-                                                   "",
-                                                   "   Job finished",
-                                                   "   press any key to quit",
-                                                   ""})));
-  EXPECT_EQ(windows.calls, (std::vector<std::string>{
-                               "InitConsoleTools(0,0,0,0,&0,0)", "ConsoleToolBar(0,5)", "ConsoleTitle(Corvane)",
-                               "ConsoleIcon(32512)", "DeleteWindowMenuItem(61728)", "DeleteWindowMenuItem(0)",
-                               "DeleteWindowMenuItem(61440)", "DeleteWindowMenuItem(-2)", "DeleteWindowMenuItem(-1)",
-                               "DeleteWindowMenuItem(61488)", "Console80x(42)", "ConsoleMove(32767,32767)"}))
-      << "the window is set up once, and a good run shows no message box";
-  EXPECT_EQ(CursorOf(device), (CursorAt{42, 1}));
-  EXPECT_EQ(device.Screen().At(3, 39).attribute, 0xF0) << "Job finished is black";
-  EXPECT_EQ(device.Screen().At(3, 40).attribute, 0xF8) << "the key prompt is dark grey";
-  for (const int row : {15, 17, 18, 19, 20, 21, 24, 27, 29, 30, 32, 33, 35, 36, 41}) {
-    EXPECT_EQ(device.Screen().At(3, row - 1).attribute, 0xF8) << "row " << row << " is dark grey";
+  EXPECT_EQ(windows.calls,
+            (std::vector<std::string>{"InitConsoleTools(0,0,0,0,&0,0)", "ConsoleToolBar(0,5)", "ConsoleTitle(Corvane)",
+                                      "ConsoleIcon(32512)", "DeleteWindowMenuItem(61728)", "DeleteWindowMenuItem(0)",
+                                      "DeleteWindowMenuItem(61440)", "DeleteWindowMenuItem(-2)",
+                                      "DeleteWindowMenuItem(-1)", "DeleteWindowMenuItem(61488)", "Console80x(42)",
+                                      "ConsoleMove(32767,32767)", "ConsoleMessageBox(0,0,0)"}));
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"          File not found.\\nPlease enter a valid filename"});
+  EXPECT_EQ(std::count(device.Sleeps().begin(), device.Sleeps().end(), 100ms), 1) << "one pause, before the box";
+  EXPECT_EQ(device.Beeps(), 2) << "one for the box, one at the end";
+  const ScreenBuffer& screen = device.Screen();
+  for (int column = 0; column < 80; ++column) {
+    EXPECT_EQ(screen.At(column, 11).attribute, column < 20 ? 0xF8 : 0xF0) << "prompt grey, name black: " << column;
   }
-  EXPECT_FALSE(device.Screen().Cursor().visible);
-  EXPECT_EQ(device.Beeps(), 1);
+  for (const int row : {2, 15, 17, 21, 24, 27, 29, 30, 36, 40, 41}) {
+    EXPECT_EQ(screen.At(3, row - 1).attribute, row == 2 || row == 40 ? 0xF0 : 0xF8) << "row " << row;
+  }
+  EXPECT_EQ(CursorOf(device), (CursorAt{42, 1}));
+  EXPECT_FALSE(screen.Cursor().visible);
   EXPECT_EQ(device.PendingInput(), 2u) << "the final key stays pending";
-
-  const std::string written = folder.Read("out.wav");
-  ASSERT_EQ(written.size(), 524u);
-  EXPECT_EQ(written.substr(0, 44), OutputHeader(516, 48000, 96000, 480));
-  EXPECT_EQ(Hex(written.substr(44, 20)), Hex(TenErrorBytes()));
 }
 
 // The rows a part of the screen holds, 1-based: "19-42".
@@ -254,74 +183,16 @@ TEST_F(DialogueTest, OnWindowsDoubleQuotesAroundEitherNameAreNoPartOfIt) {
   EXPECT_EQ(folder.Read("out.wav").substr(44), TenErrorBytes());
 }
 
-TEST_F(DialogueTest, AMissingOrEmptyNameIsNotFoundAndTheDialogueStartsAgain) {
-  keys::TypeLine(device, folder.Path("missing.wav"));
-  keys::TypeLine(device, "");
-  keys::TypeLine(device, folder.Path("no-such-folder/in.wav"));
-  keys::TypeLine(device, folder.Root().string());  // a folder is no file
-  EXPECT_THROW(Run(), InputExhausted);
-
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>(4, "          File not found.\\nPlease enter a valid filename"));
-  EXPECT_EQ(windows.boxes[0].screen[11], kPrompt + folder.Path("missing.wav")) << "the box stands over the attempt";
-  EXPECT_EQ(std::count(device.Sleeps().begin(), device.Sleeps().end(), 100ms), 4);
-  EXPECT_EQ(device.Beeps(), 4);
-  EXPECT_EQ(device.RowText(1), "   Corvane v1");
-  EXPECT_EQ(device.RowText(11), "   File to process?") << "a fresh prompt after a cleared screen";
-}
-
-// The null device opens as a stream, so its header read leaves error number 54
-// behind; the next attempt's open test must not take it for its own.
-TEST_F(DialogueTest, AnErrorLeftByAnEarlierAttemptNeverFailsAGoodFile) {
-  const std::string input = folder.Write("in.wav", TenSampleFile());
-  keys::TypeLine(device, kNullDeviceName);
-  keys::TypeLine(device, input);
-  keys::TypeLine(device, folder.Path("out.wav"));
-  keys::Tap(device, 'x');
-  Run();
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"This is not a Wave file "});
-  EXPECT_EQ(folder.Read("out.wav").size(), 64u);
-}
-
+// A write that fails loses nothing: the same error signal goes to the next
+// name given.
 TEST_F(DialogueTest, AFailedWriteAsksForAnotherNameAndWritesTheSameBytesThere) {
-  const std::string input = folder.Write("in.wav", TenSampleFile());
-  const std::string unwritable = folder.Path("no-such-folder/out.wav");
-  const std::string output = folder.Path("out.wav");
-  keys::TypeLine(device, input);
-  keys::TypeLine(device, unwritable);
-  keys::TypeLine(device, output);
-  keys::Tap(device, 'x');
-  Run();
-
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"The output file could not be written "});
-  const std::vector<std::string>& atBox = windows.boxes[0].screen;
-  const auto lastRow = std::find_if(atBox.rbegin(), atBox.rend(), [](const std::string& row) { return !row.empty(); });
-  EXPECT_EQ(*lastRow, "   Writing output file...") << "no Done after a failed write";
-  EXPECT_EQ(ProgressRows(),
-            (std::vector<std::string>{"   Working...", "   Reading input file...", "   Done",
-                                      "   Generating output values...", "   Done", "   Writing output file...",
-                                      kOutputPrompt + output, "   Writing output file...", "   Done", "   Job finished",
-                                      "   press any key to quit"}));
-  EXPECT_EQ(folder.Read("out.wav"), OutputHeader(56, 44100, 88200, 20) + TenErrorBytes());
-  EXPECT_EQ(device.Beeps(), 2);
-}
-
-TEST_F(DialogueTest, TheInputFileIsNeverOverwrittenWhateverItsNameLooksLike) {
-  const std::string recording = TenSampleFile();
-  const std::string input = folder.Write("in.wav", recording);
-  std::filesystem::create_directory(folder.Path("sub"));
-  const std::string sameFile = folder.Path("sub/../in.wav");
-  std::filesystem::create_hard_link(input, folder.Path("link.wav"));
-  keys::TypeLine(device, input);
-  keys::TypeLine(device, sameFile);
-  keys::TypeLine(device, folder.Path("link.wav"));
+  keys::TypeLine(device, folder.Write("in.wav", TenSampleFile()));
+  keys::TypeLine(device, folder.Path("no-such-folder/out.wav"));
   keys::TypeLine(device, folder.Path("out.wav"));
   keys::Tap(device, 'x');
   Run();
-
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>(2, "The output file must not be the input file "));
-  EXPECT_EQ(folder.Read("in.wav"), recording);
-  EXPECT_EQ(windows.boxes[1].screen[24], kOutputPrompt + folder.Path("link.wav"))
-      << "the prompt comes again on the next row";
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"The output file could not be written "});
+  EXPECT_EQ(folder.Read("out.wav"), OutputHeader(56, 44100, 88200, 20) + TenErrorBytes());
 }
 
 // The output prompt comes first on row 24 and each refusal asks again one row
@@ -414,18 +285,6 @@ TEST_F(DialogueTest, AnInputThatCannotBeReadAnyMoreIsReportedAndTheDialogueStart
   EXPECT_EQ(BoxTexts(), std::vector<std::string>(2, "The input file could not be read "));
   EXPECT_FALSE(folder.Exists("never.wav"));
   EXPECT_TRUE(folder.Exists("out.wav"));
-}
-
-TEST_F(DialogueTest, AnEmptyDataChunkWritesAHeaderAlone) {
-  const std::string input = folder.Write("empty.wav", WaveHeader{.bitsPerSample = 32}.Bytes());
-  keys::TypeLine(device, input);
-  keys::TypeLine(device, folder.Path("out.wav"));
-  keys::Tap(device, 'x');
-  Run();
-  EXPECT_TRUE(windows.boxes.empty());
-  EXPECT_EQ(device.RowText(19), "                     Length       0 samples");
-  EXPECT_EQ(device.RowText(20), "                     Duration     0 seconds");
-  EXPECT_EQ(folder.Read("out.wav"), OutputHeader(36, 44100, 88200, 0));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "dialogue/console_text.hpp"
-#include "dialogue/key_events.hpp"
 #include "platform/memory/memory_console.hpp"
 #include "support/keys.hpp"
 #include "support/screen_picture.hpp"
@@ -87,29 +86,6 @@ TEST_F(LineEditorTest, TheLineHoldsTenThousandBytesAndBackspaceStillWorksWhenFul
   for (const std::string& row : device.Rows()) EXPECT_EQ(row.find('z'), std::string::npos) << "dropped, not echoed";
 }
 
-TEST_F(LineEditorTest, BackspaceAfterTheLastColumnBlanksThatCellAndStaysOnIt) {
-  console.MoveCursor(5, 79);
-  keys::Type(device, "ab");
-  keys::Backspace(device);
-  keys::Enter(device);
-  EXPECT_EQ(ReadLine(console), "a");
-  EXPECT_EQ(device.RowText(4), std::string(78, ' ') + "a");
-}
-
-TEST_F(LineEditorTest, BackspaceInTheBottomRightCellOwesNoScroll) {
-  console.MoveCursor(42, 79);
-  keys::Type(device, "ab");
-  keys::Backspace(device);
-  device.SetOnIdle([&] {
-    EXPECT_EQ(CursorOf(device), (CursorAt{42, 80}));
-    EXPECT_FALSE(console.PendingLineFeed());
-    EXPECT_EQ(device.RowText(41), std::string(78, ' ') + "a");
-    device.SetOnIdle(nullptr);
-    keys::Enter(device);
-  });
-  EXPECT_EQ(ReadLine(console), "a");
-}
-
 TEST_F(LineEditorTest, BackspaceAfterTheStartScrolledAwayStillRemovesAByte) {
   // 42 full rows and one byte typed from the bottom row: the line's start has
   // scrolled off the top. 3281 Backspaces lead back to row 1, column 1 with
@@ -133,7 +109,9 @@ TEST_F(LineEditorTest, BackspaceAfterTheStartScrolledAwayStillRemovesAByte) {
   EXPECT_EQ(ReadLine(console), std::string(79, 's'));
 }
 
-TEST_F(LineEditorTest, ModifiersReleasesAndOtherEventsDoNotEndTheKeyWait) {
+// Any key ends the wait, a function key too, and stays pending; modifiers
+// alone, releases and other events are passed over.
+TEST_F(LineEditorTest, OnlyAKeyPressEndsTheKeyWait) {
   for (const std::uint16_t scan : {0x1D, 0x2A, 0x36, 0x38, 0x3A, 0x45, 0x46}) device.QueueInput(keys::Press(0, scan));
   device.QueueInput(keys::Release('a', 0x1E));
   device.QueueInput(keys::Event(InputEventType::Mouse));
@@ -141,43 +119,9 @@ TEST_F(LineEditorTest, ModifiersReleasesAndOtherEventsDoNotEndTheKeyWait) {
   device.SetIdleLookLimit(5);
   EXPECT_THROW(AwaitKeyPress(console), InputExhausted);
   EXPECT_EQ(device.PendingInput(), 0u);
-}
-
-TEST(KeyWait, AnyOtherKeyEndsTheWaitAndStaysPending) {
-  struct Case {
-    const char* label;
-    InputRecord key;
-  };
-  const Case cases[] = {
-      {"letter", keys::Press('a', 0x1E)},
-      {"Esc", keys::Press(0, keys::kEscScan)},
-      {"Ctrl+C", keys::Press(3, 0x2E)},
-      {"F1", keys::Press(0, 0x3B)},
-      {"Alt+F", keys::Press('f', 0x21, kLeftAltPressed)},
-      {"a character the code page lacks", keys::Press(0, 0)},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
-    MemoryConsole device(80, 42);
-    ConsoleText text(device);
-    device.QueueInput(keys::Press(0, 0x2A));  // Shift alone first
-    device.QueueInput(c.key);
-    device.SetIdleLookLimit(0);
-    AwaitKeyPress(text);
-    ASSERT_EQ(device.PendingInput(), 1u);
-    EXPECT_EQ(*device.PeekInput(), c.key);
-  }
-}
-
-TEST(KeyClassifier, EscGivesCharacterTwentySevenOnlyWithCapsLock) {
-  MemoryConsole device(10, 2);
-  device.QueueInput(keys::Press(0, keys::kEscScan));
-  EXPECT_EQ(PeekKeyEvent(device).character, 0);
-  device.ReadInput();
-  device.QueueInput(keys::Press(0, keys::kEscScan, kCapsLockOn));
-  const KeyEvent esc = PeekKeyEvent(device);
-  EXPECT_EQ(esc.kind, KeyKind::Character);
-  EXPECT_EQ(esc.character, 27);
+  device.QueueInput(keys::Press(0, 0x3B));  // F1
+  AwaitKeyPress(console);
+  EXPECT_EQ(device.PendingInput(), 1u);
 }
 
 }  // namespace

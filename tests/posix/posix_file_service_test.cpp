@@ -10,7 +10,6 @@
 #include <string>
 
 #include "filechannel/error_number.hpp"
-#include "filechannel/platform_error_table.hpp"
 #include "support/file_test.hpp"
 
 namespace corvane {
@@ -58,27 +57,6 @@ TEST_F(ChannelTest, WithheldPermissionsSet70AndLeaveTheFileUnchanged) {
 using PosixFileServiceTest = ChannelTest;
 
 std::uint8_t* Bytes(std::string& bytes) { return reinterpret_cast<std::uint8_t*>(bytes.data()); }
-
-// Typed names are in code page 437, the file system's in UTF-8: the typed é
-// (0x82) and ß (0xE1) open the file that a directory listing shows as
-// "café ß.wav". An open also tells whether it made the file.
-TEST_F(PosixFileServiceTest, NamesGoToTheSystemInUtf8AndOpensSayWhetherTheyCreated) {
-  const std::string typed = folder_.Path("caf\x82 \xE1.wav");
-  const std::string listed = "caf\xC3\xA9 \xC3\x9F.wav";
-  OpenedFile file = service_.CreateFileA(typed.c_str(), FileAccess::kReadWrite, FileDisposition::kOpenAlways);
-  EXPECT_TRUE(file.created);
-  service_.CloseHandle(file.handle);
-  EXPECT_TRUE(folder_.Exists(listed));
-  file = service_.CreateFileA(typed.c_str(), FileAccess::kReadWrite, FileDisposition::kOpenAlways);
-  EXPECT_FALSE(file.created) << "it was there already";
-  service_.CloseHandle(file.handle);
-  EXPECT_TRUE(service_.IdentifyFile(typed.c_str()).has_value());
-  EXPECT_EQ(service_.DeleteFileA(typed.c_str()), 0u);
-  EXPECT_FALSE(folder_.Exists(listed));
-  file = service_.CreateFileA(typed.c_str(), FileAccess::kReadWrite, FileDisposition::kOpenExisting);
-  EXPECT_EQ(MappedErrorNumber(file.error), 53);
-  EXPECT_FALSE(folder_.Exists(listed)) << "an open of an existing file never creates one";
-}
 
 // A 7-byte chunk makes each transfer many system calls; every byte must still
 // move, in order, and the end of the file stops a read without an error.

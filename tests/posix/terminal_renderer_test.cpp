@@ -107,13 +107,6 @@ TEST(TerminalRenderer, TheUpperHalfOfTheCodePageIsTheCLibrarysCp437) {
   ::iconv_close(convert);
 }
 
-TEST(TerminalRenderer, MapsConsoleColoursToAnsiColours) {
-  // The console's blue and red bits stand where ANSI has them swapped.
-  const std::pair<std::uint8_t, const char*> cases[] = {
-      {0x01, "\x1B[34;40m"}, {0x08, "\x1B[90;40m"}, {0xF0, "\x1B[30;107m"}, {0x4E, "\x1B[93;41m"}};
-  for (const auto& [attribute, sgr] : cases) EXPECT_EQ(AnsiColours(attribute), sgr) << int{attribute};
-}
-
 TEST(TerminalRenderer, SmallTerminalShowsAWindowThatFollowsTheCursor) {
   ScreenBuffer screen(6, 5);
   for (int row = 0; row < 5; ++row) Put(screen, 0, row, "row " + std::to_string(row) + "!");

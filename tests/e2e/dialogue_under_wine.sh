@@ -8,10 +8,14 @@
 # both builds must show the same rows while they wait for each key, and write
 # the same bytes. Standard output is redirected away from the terminal: the
 # dialogue must still show on the console and write nothing there. (Standard
-# input stays on the terminal: wine reads the console's keys from it.)
+# input stays on the terminal: wine reads the console's keys from it.) The
+# input's name has a letter beyond ASCII: typed, shown and opened in the
+# console's code page (OEM), it must reach the file of that name.
 #
 # usage: dialogue_under_wine.sh path/to/corvane.exe path/to/linux/corvane
 set -euo pipefail
+# The terminal and wine read and write UTF-8, whatever the caller's locale.
+export LC_ALL=C.UTF-8
 
 windows_tool=$(realpath "$1")
 linux_tool=$(realpath "$2")
@@ -64,7 +68,7 @@ hex() { od -An -tx1 -v "$1" | tr -s ' \n' ' ' | sed 's/^ //;s/ $//'; }
   wave_header WAVE 1 1 44100 24 30
   printf '\x80\x01\x00\x64\x00\x00\x9c\xff\xff\x00\xff\x7f\x00\x00\x80'
   printf '\x00\x00\x00\x01\x00\x00\x7f\x00\x00\x80\x00\x00\x81\x00\x00'
-} > in.wav
+} > ïn.wav
 
 # 60000 32-bit samples from a seeded generator, at 48000 Hz.
 count=60000
@@ -98,10 +102,10 @@ expect_row 13 ''
 screen | grep -qF 'ERROR' && fail "the box is still on the screen"
 
 # The real name, typed with a slip mended by Backspace.
-keys -l 'in.wab'
+keys -l 'ïn.wab'
 keys BSpace
 keys -l 'v'
-await_row 12 "$prompt  in.wav"
+await_row 12 "$prompt  ïn.wav"
 keys Enter
 
 await_row 24 '   Output filename?'

@@ -1,10 +1,68 @@
+// The Windows platform against the real console and file API, run under wine.
+
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <winioctl.h>
 #include <xmmintrin.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "dialogue/console_text.hpp"
 #include "platform/platform.hpp"
+#include "platform/windows/system_menu.hpp"
+#include "platform/windows/windows_console.hpp"
+#include "platform/windows/windows_file_service.hpp"
+#include "platform/windows/windows_window_library.hpp"
+#include "support/file_test.hpp"
+
+// The slot through which the program calls the system's GetFileSizeEx: a test
+// puts a call of its own there for a while.
+extern "C" decltype(&::GetFileSizeEx) __imp_GetFileSizeEx;
 
 namespace corvane {
 namespace {
+
+using WindowsFileServiceTest = FileTest;
+
+// Positions past 4 GiB, whose offset's low half has its top bit set: both
+// halves of the distance must reach the platform, the high one by address.
+TEST_F(WindowsFileServiceTest, PositionsPastFourGibibytesReachTheirBytes) {
+  const std::string name = folder_.Path("sparse.wav");
+  // Marked sparse, so that the file takes no room for the gap.
+  const HANDLE file = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  DWORD returned = 0;
+  ::DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+  ::CloseHandle(file);
+  constexpr std::int64_t kFar = 0x1'8000'0011;  // 1-based
+  channel_.OpenReadWrite(name);
+  channel_.WriteValueAt(kFar, 0x44434241, 4);
+  channel_.Seek(kFar);
+  EXPECT_EQ(channel_.ReadBytes(8), "ABCD");
+  EXPECT_EQ(channel_.Length(), kFar - 1 + 4) << "the bytes landed past 4 GiB";
+}
+
+// What the test's GetFileSizeEx answers, and the error mode it ran under.
+BOOL sizeAnswer;
+UINT errorModeInCall;
+
+// Only a call's own answer and last error count: a last error left by earlier
+// work fails no call, and a call that fails without one still failed (1).
+// During the call the system shows no error boxes; afterwards the process's
+// own error mode is back.
+TEST_F(WindowsFileServiceTest, OnlyACallsOwnAnswerAndLastErrorCount) {
+  const auto systemCall = __imp_GetFileSizeEx;
+  __imp_GetFileSizeEx = [](HANDLE, PLARGE_INTEGER) { return (errorModeInCall = ::GetErrorMode(), sizeAnswer); };
+  ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
+  for (const BOOL succeeds : {TRUE, FALSE}) {
+    sizeAnswer = succeeds;
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    EXPECT_EQ(service_.GetFileSize(FileHandle{0}).error, succeeds ? 0u : 1u);
+  }
+  __imp_GetFileSizeEx = systemCall;
+  EXPECT_EQ(std::pair(errorModeInCall, ::GetErrorMode()), std::pair(UINT{0x8001}, UINT{SEM_NOGPFAULTERRORBOX}));
+}
 
 TEST(WindowsPlatform, FloatingPointStartsAt64BitsRoundingToNearestWithEveryExceptionMasked) {
   std::uint16_t control = 0x0A7E;  // x87: a 53-bit significand, rounding up, the invalid operation unmasked
@@ -13,6 +71,216 @@ TEST(WindowsPlatform, FloatingPointStartsAt64BitsRoundingToNearestWithEveryExcep
   SetUpFloatingPoint();
   asm volatile("fnstcw %0" : "=m"(control));
   EXPECT_EQ(std::pair(control, _mm_getcsr() & 0x7F80u), std::pair(std::uint16_t{0x037F}, 0x1F80u));
+}
+
+// With standard output and error both redirected, the dialogue is drawn on
+// the console's own screen buffer (CONOUT$), never into a file; and Ctrl+C is
+// a key like any other, not the end of the tool.
+TEST(WindowsConsole, BothOutputStreamsRedirectedDrawOnTheConsoleAndCtrlCIsAKey) {
+  const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE), error = ::GetStdHandle(STD_ERROR_HANDLE);
+  const HANDLE file = ::CreateFileA("NUL", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ::SetStdHandle(STD_OUTPUT_HANDLE, file);
+  ::SetStdHandle(STD_ERROR_HANDLE, file);
+  DWORD outputMode = 0, inputMode = 1;
+  EXPECT_TRUE(::GetConsoleMode(WindowsConsole().OutputHandle(), &outputMode)) << "drawn on a console";
+  EXPECT_TRUE(::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &inputMode) && inputMode == 0) << "no Ctrl+C";
+  ::SetStdHandle(STD_OUTPUT_HANDLE, output);
+  ::SetStdHandle(STD_ERROR_HANDLE, error);
+  ::CloseHandle(file);
+}
+
+// A screen buffer of the process's real console, made for the test and never
+// shown, and the console's input, emptied before the test. The process must
+// have a console: under wine it gets one when it starts on a terminal.
+class ConsoleTest : public ::testing::Test {
+ protected:
+  ~ConsoleTest() override {
+    ::CloseHandle(buffer_);
+    ::CloseHandle(input_);
+  }
+
+  void SetUp() override {
+    ASSERT_NE(buffer_, INVALID_HANDLE_VALUE) << "no console: start the tests on a terminal";
+    ::FlushConsoleInputBuffer(input_);
+    console_.Resize(80, 42, 80, 42);
+  }
+
+  // Every row of the buffer as the console holds it, right-trimmed of blanks.
+  std::vector<std::string> Rows() {
+    const ScreenBufferInfo size = console_.GetScreenBufferInfo();
+    std::vector<std::string> rows(static_cast<std::size_t>(size.height));
+    for (int row = 0; row < size.height; ++row) {
+      for (const Cell& cell : console_.ReadCells(0, row, size.width)) rows[row] += static_cast<char>(cell.character);
+      rows[row].erase(rows[row].find_last_not_of(' ') + 1);
+    }
+    return rows;
+  }
+
+  HANDLE buffer_ = ::CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                               nullptr, CONSOLE_TEXTMODE_BUFFER, nullptr);
+  // The test writes input records, so the input is opened for writing too.
+  HANDLE input_ = ::CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  WindowsConsole console_{buffer_, input_};
+};
+
+// The text layer's cells, colours, scrolling and cursor, as the real console
+// holds them afterwards: the bottom row filled from its 77th cell, then one
+// more character scrolls it up. Control bytes are cells of their own.
+TEST_F(ConsoleTest, TheTextLayersWritesReadBackFromTheConsole) {
+  ConsoleText text(console_);
+  text.OpenConsole();
+  text.SetColours(0, 15, 0);
+  text.ClearScreen();
+  text.SetColours(8, 15, 0);
+  text.MoveCursor(42, 77);
+  text.PrintText("ab\x07\x0Dz");
+  std::vector<std::string> expected(42);
+  expected[40] = std::string(76, ' ') + "ab\x07\x0D";
+  expected[41] = "z";
+  EXPECT_EQ(Rows(), expected);
+  const auto attributeAt = [&](int column, int row) { return console_.ReadCells(column, row, 1)[0].attribute; };
+  EXPECT_EQ(std::tuple(attributeAt(0, 0), attributeAt(79, 40), attributeAt(1, 41)), std::tuple(0xF0, 0xF8, 0xF8));
+  const ScreenBufferInfo info = console_.GetScreenBufferInfo();
+  EXPECT_EQ(std::pair(info.cursorColumn, info.cursorRow), std::pair(1, 41));
+}
+
+// The console's window as a test wants it: its own window or a hidden
+// stand-in, a screen that holds windows up to `largest`, and a frame that
+// takes on its new size only after a few looks, or never.
+struct FakeFrame : ConsoleWindowFrame {
+  bool Visible() override { return visible; }
+  std::optional<CellSize> LargestWindow() override { return largest; }
+  std::optional<WindowEdges> Edges() override {
+    if (resized && looksBeforeResized-- <= 0) edges = *resized;
+    return edges;
+  }
+  std::optional<WindowEdges> WorkArea() override { return WindowEdges{0, 0, 1280, 1024}; }
+  void MoveTo(int left, int top) override { moves.emplace_back(left, top); }
+  void Sleep(std::chrono::milliseconds) override { ++sleeps; }
+
+  bool visible = true;
+  CellSize largest{200, 100};
+  WindowEdges edges{0, 0, 640, 400};
+  std::optional<WindowEdges> resized;
+  int looksBeforeResized = 4;
+  std::vector<std::pair<int, int>> moves;
+  int sleeps = 0;
+};
+
+// The screen is 80 by 42 wherever the dialogue runs; the console shows it
+// whole where the user sees that much, and in part otherwise. A console
+// window of its own shows the size the console reports after the size calls;
+// a pseudo console accepts them and still shows its terminal's size, the one
+// from before. Right after a resize a console host may still report the
+// window's old size: the window is centred by its new one, after a bounded
+// wait; a stand-in window that nobody sees stays where it is.
+TEST_F(ConsoleTest, Console80xKeepsTheScreenInMemoryWhereTheUserSeesLessAndConsoleMoveCentresTheNewSize) {
+  const struct {
+    const char* label;
+    bool ownWindow;
+    CellSize largest, start, console;  // the console's buffer at the start and afterwards
+    std::optional<WindowEdges> resized;
+    std::vector<std::pair<int, int>> moves;
+    int sleeps;
+  } cases[] = {
+      {"a window from a larger buffer", true, {200, 100}, {100, 150}, {80, 42}, {{0, 0, 640, 672}}, {{320, 176}}, 3},
+      {"a smaller buffer, the old size kept", true, {200, 100}, {60, 20}, {80, 42}, std::nullopt, {{320, 312}}, 50},
+      {"a window capped by a small screen", true, {80, 30}, {80, 25}, {80, 30}, {{0, 0, 640, 480}}, {{320, 272}}, 3},
+      {"a terminal of 100 by 30", false, {200, 100}, {100, 30}, {100, 30}, {{0, 0, 640, 672}}, {}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    FakeFrame frame;
+    frame.visible = c.ownWindow;
+    frame.largest = c.largest;
+    frame.resized = c.resized;
+    WindowsScreen screen(console_);
+    WindowsWindowLibrary library(console_, screen, frame);
+    // The size the user's console window or terminal has.
+    console_.Resize(c.start.columns, c.start.rows, c.start.columns, c.start.rows);
+    library.Console80x(42);
+    library.ConsoleMove(32767, 32767);
+    const ScreenBufferInfo console = console_.GetScreenBufferInfo(), shown = screen.GetScreenBufferInfo();
+    EXPECT_EQ(std::tuple(console.width, console.height, shown.width, shown.height, screen.ShownInPart()),
+              std::tuple(c.console.columns, c.console.rows, 80, 42, c.console.rows < 42));
+    EXPECT_EQ(std::pair(frame.moves, frame.sleeps), std::pair(c.moves, c.sleeps));
+  }
+}
+
+// The part shown follows the cursor, and a window resized meanwhile (a
+// terminal's tab made larger) shows the part around the cursor at its new
+// size with the next look at the keyboard. A message box whose window cannot
+// show (the call fails, or answers other than OK, as without a display) is
+// drawn in the console instead, takes its key there and puts back what it
+// covered: the screen's cells, not the console's.
+TEST_F(ConsoleTest, AScreenShownInPartFollowsTheCursorAndTheWindowsSizeUnderABox) {
+  FakeFrame frame;
+  frame.visible = false;
+  WindowsScreen screen(console_);
+  std::string asked;
+  int answer = IDOK;
+  WindowsWindowLibrary library(console_, screen, frame,
+                               [&](void*, const char* text, const char* caption, unsigned type) {
+                                 asked = std::string(caption) + "|" + text + "|" + std::to_string(type);
+                                 return answer;
+                               });
+  console_.Resize(80, 20, 80, 20);
+  library.Console80x(42);
+  screen.SetTextAttribute(0xF0);
+  for (int row = 0; row < 42; ++row) {
+    std::vector<Cell> cells;
+    for (const char c : "row " + std::to_string(row + 1)) cells.push_back(Cell{static_cast<std::uint8_t>(c), 0xF0});
+    screen.WriteOutput(cells, 0, row);
+  }
+  screen.SetCursorPosition(0, 40);
+  EXPECT_EQ(Rows().front() + "|" + Rows().back(), "row 22|row 41");
+  console_.Resize(90, 30, 90, 30);  // the user makes the window larger
+  screen.PeekInput();
+  const std::vector<std::string> rows = Rows();
+  EXPECT_EQ(rows.front() + "|" + rows.back(), "row 13|row 42") << "the larger part reaches no further than the screen";
+  const INPUT_RECORD enter{KEY_EVENT, {.KeyEvent = {TRUE, 1, 0, 0x1C, {'\x0D'}, 0}}};
+  DWORD written = 0;
+  ::WriteConsoleInputA(input_, &enter, 1, &written);
+  for (const int given : {IDOK, -1}) {
+    answer = given;
+    library.ConsoleMessageBox("File not found.\\nTry again", 0, "  ERROR", 0, 0);
+    EXPECT_EQ(console_.PeekInput() == std::nullopt, given != IDOK) << "only a box in the console takes the key";
+    EXPECT_EQ(Rows(), rows);
+  }
+  EXPECT_EQ(asked, "  ERROR|File not found.\nTry again|" + std::to_string(MB_OK | MB_ICONERROR));
+}
+
+// The window menu's removals: 0 is the first separator, -1 and -2 the last
+// items unless they are Move, Minimize or Close, others an item's command. A
+// plain window's menu is the first seven items of the console's.
+TEST(SystemMenu, TheSixRemovalsLeaveMoveMinimizeCloseAndEdit) {
+  constexpr UINT kSeparator = 0, kEdit = 0xFFF6, kDefaults = 0xFFF8, kProperties = 0xFFF7;
+  const std::vector<UINT> items = {SC_RESTORE, SC_MOVE,    SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, kSeparator,
+                                   SC_CLOSE,   kSeparator, kEdit,   kDefaults,   kProperties};
+  const std::vector<UINT> left = {SC_MOVE, SC_MINIMIZE, SC_CLOSE, kSeparator, kEdit};
+  for (const std::size_t count : {std::size_t{11}, std::size_t{7}}) {
+    const HMENU menu = ::CreatePopupMenu();
+    for (std::size_t i = 0; i < count; ++i) ::AppendMenuA(menu, items[i] ? MF_STRING : MF_SEPARATOR, items[i], "-");
+    for (const std::int32_t item : {61728, 0, 61440, -2, -1, 61488}) RemoveSystemMenuItem(menu, item);
+    std::vector<UINT> kept;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) kept.push_back(::GetMenuItemID(menu, i));
+    EXPECT_EQ(kept, std::vector(left.begin(), left.begin() + (count == 11 ? 5 : 3))) << count << " items";
+    ::DestroyMenu(menu);
+  }
+}
+
+// 32767 centres the window on its monitor's work area; a window that fits
+// ends wholly on it, a larger one at its top-left corner, with its title bar
+// in reach. The size stays.
+TEST(WindowPlacement, TheLargestCoordinateCentresOthersPlaceTheCornerAndTheWindowStaysOnTheWorkArea) {
+  const auto placed = [](WindowEdges area, int x, int y) {
+    const WindowEdges window = PlaceWindow({10, 20, 650, 500}, area, x, y);
+    return std::tuple(window.left, window.top, window.Width(), window.Height());
+  };
+  EXPECT_EQ(placed({1920, 0, 3840, 1040}, 32767, 32767), std::tuple(2560, 280, 640, 480)) << "on its own monitor";
+  EXPECT_EQ(placed({0, 0, 1920, 1040}, 1500, -30), std::tuple(1280, 0, 640, 480)) << "moved just inside";
+  EXPECT_EQ(placed({0, 0, 1024, 400}, 32767, 32767), std::tuple(192, 0, 640, 480)) << "too tall";
 }
 
 }  // namespace

@@ -79,8 +79,7 @@ TEST(WindowsPlatform, FloatingPointStartsAt64BitsRoundingToNearestWithEveryExcep
 TEST(WindowsConsole, BothOutputStreamsRedirectedDrawOnTheConsoleAndCtrlCIsAKey) {
   const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE), error = ::GetStdHandle(STD_ERROR_HANDLE);
   const HANDLE file = ::CreateFileA("NUL", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ::SetStdHandle(STD_OUTPUT_HANDLE, file);
-  ::SetStdHandle(STD_ERROR_HANDLE, file);
+  for (const DWORD stream : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) ::SetStdHandle(stream, file);
   DWORD outputMode = 0, inputMode = 1;
   EXPECT_TRUE(::GetConsoleMode(WindowsConsole().OutputHandle(), &outputMode)) << "drawn on a console";
   EXPECT_TRUE(::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &inputMode) && inputMode == 0) << "no Ctrl+C";
@@ -228,17 +227,19 @@ TEST_F(ConsoleTest, AScreenShownInPartFollowsTheCursorAndTheWindowsSizeUnderABox
   console_.Resize(80, 20, 80, 20);
   library.Console80x(42);
   screen.SetTextAttribute(0xF0);
+  // Each row's label in the middle, where the box will stand.
+  const auto label = [](int row) { return std::string(36, ' ') + "row " + std::to_string(row); };
   for (int row = 0; row < 42; ++row) {
     std::vector<Cell> cells;
-    for (const char c : "row " + std::to_string(row + 1)) cells.push_back(Cell{static_cast<std::uint8_t>(c), 0xF0});
+    for (const char c : label(row + 1)) cells.push_back(Cell{static_cast<std::uint8_t>(c), 0xF0});
     screen.WriteOutput(cells, 0, row);
   }
   screen.SetCursorPosition(0, 40);
-  EXPECT_EQ(Rows().front() + "|" + Rows().back(), "row 22|row 41");
+  EXPECT_EQ(Rows().front() + "|" + Rows().back(), label(22) + "|" + label(41));
   console_.Resize(90, 30, 90, 30);  // the user makes the window larger
   screen.PeekInput();
   const std::vector<std::string> rows = Rows();
-  EXPECT_EQ(rows.front() + "|" + rows.back(), "row 13|row 42") << "the larger part reaches no further than the screen";
+  EXPECT_EQ(rows.front() + "|" + rows.back(), label(13) + "|" + label(42)) << "never past the last row";
   const INPUT_RECORD enter{KEY_EVENT, {.KeyEvent = {TRUE, 1, 0, 0x1C, {'\x0D'}, 0}}};
   DWORD written = 0;
   ::WriteConsoleInputA(input_, &enter, 1, &written);

@@ -8,6 +8,6 @@ namespace corvane {
 
 std::uint8_t* AllocateArrayStorage(std::size_t bytes) { return static_cast<std::uint8_t*>(std::calloc(bytes, 1)); }
 
-void FreeArrayStorage(std::uint8_t* block) { std::free(block); }
+void FreeArrayStorage(std::uint8_t* block, std::size_t /*bytes*/) { std::free(block); }
 
 }  // namespace corvane

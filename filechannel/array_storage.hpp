@@ -9,9 +9,7 @@ namespace corvane {
 // bytes, or nullptr when there is none to be had. Each platform folder
 // implements both functions once, over its own memory service.
 std::uint8_t* AllocateArrayStorage(std::size_t bytes);
-// Returns a block from AllocateArrayStorage together with the byte size it was
-// asked for, since a platform may keep blocks of different sizes in different
-// ways; nullptr is ignored.
-void FreeArrayStorage(std::uint8_t* block, std::size_t bytes);
+// Returns a block from AllocateArrayStorage; nullptr is ignored.
+void FreeArrayStorage(std::uint8_t* block);
 
 }  // namespace corvane

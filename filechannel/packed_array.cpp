@@ -31,7 +31,7 @@ ByteString LittleEndianBytes(std::uint32_t value, std::size_t width) {
 
 }  // namespace
 
-void FreeArrayBlock::operator()(std::uint8_t* block) const { FreeArrayStorage(block, bytes); }
+void PackedArray::FreeStorage::operator()(std::uint8_t* block) const { FreeArrayStorage(block); }
 
 std::int32_t PackedArray::Int32At(std::int32_t index) const {
   const std::uint8_t* cell = storage_.get() + static_cast<std::size_t>(index) * 4;
@@ -73,7 +73,7 @@ void CreateArray(PackedArray& array, std::int64_t count, int width) {
     SetErrorNumber(kOutOfMemory);
     return;
   }
-  array.storage_ = {block, FreeArrayBlock{bytes}};
+  array.storage_.reset(block);
   array.count_ = static_cast<std::int32_t>(count);
   array.width_ = width;
 }

@@ -8,13 +8,6 @@
 
 namespace corvane {
 
-// Gives an array's block back to the platform, which needs the byte size it
-// handed out.
-struct FreeArrayBlock {
-  std::size_t bytes = 0;
-  void operator()(std::uint8_t* block) const;
-};
-
 // N elements of one fixed width (2, 3 or 4 bytes), stored back to back from
 // index 0, each lowest byte first. The storage is byte for byte the layout of a
 // file's sample data, so a whole array moves to or from a file in one transfer.
@@ -45,7 +38,10 @@ class PackedArray {
   friend void CreateArray(PackedArray& array, std::int64_t count, int width);
   friend void ReleaseArray(PackedArray& array);
 
-  std::unique_ptr<std::uint8_t[], FreeArrayBlock> storage_;
+  struct FreeStorage {
+    void operator()(std::uint8_t* block) const;
+  };
+  std::unique_ptr<std::uint8_t[], FreeStorage> storage_;
   std::int32_t count_ = 0;
   int width_ = 0;
 };

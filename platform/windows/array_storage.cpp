@@ -8,8 +8,7 @@ namespace corvane {
 
 std::uint8_t* AllocateArrayStorage(std::size_t bytes) { return static_cast<std::uint8_t*>(::GlobalAlloc(GPTR, bytes)); }
 
-// GlobalFree knows each block's size itself.
-void FreeArrayStorage(std::uint8_t* block, std::size_t /*bytes*/) {
+void FreeArrayStorage(std::uint8_t* block) {
   if (block != nullptr) ::GlobalFree(block);
 }
 

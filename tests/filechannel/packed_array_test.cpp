@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -47,20 +46,6 @@ TEST(Packing, CreatedArrayIsZeroFilledAndCellsCopyTheirBytes) {
   for (int i = 0; i < 9; ++i) array.Storage()[i] = static_cast<std::uint8_t>(0xA0 + i);
   EXPECT_EQ(CellBytes(array, 1), "\xA3\xA4\xA5"s);
   EXPECT_EQ(CellBytes(array, 3), "") << "no cell outside the array";
-}
-
-// An array as large as a sound file's samples is zero-filled to its last byte,
-// also where it gets the memory of a filled array released just before.
-TEST(Packing, LargeArrayIsZeroFilledToTheLastByteAfterAFilledOneIsReleased) {
-  for (const char* label : {"first array", "array after a filled one"}) {
-    SCOPED_TRACE(label);
-    PackedArray array;
-    CreateArray(array, 3'000'001, 4);  // 12 MB, not a whole number of pages
-    ASSERT_TRUE(array.HasStorage());
-    std::uint8_t* const end = array.Storage() + array.ByteSize();
-    EXPECT_EQ(std::count(array.Storage(), end, 0), static_cast<std::ptrdiff_t>(array.ByteSize()));
-    std::fill(array.Storage(), end, std::uint8_t{0xA5});
-  }
 }
 
 TEST(Packing, CreateArrayRefusesSizesItCannotHoldWith9) {

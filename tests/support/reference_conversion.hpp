@@ -1,8 +1,7 @@
 #pragma once
 
-// The conversion as it was first written, one sample at a time through the
-// packing's accessors: the reference that the fast kernels and the whole
-// conversion are checked against.
+// The conversion as it was first written, one sample at a time: the reference
+// that the fast kernels and the whole conversion are checked against.
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +9,6 @@
 #include <vector>
 
 #include "conversion/dither_source.hpp"
-#include "filechannel/packed_array.hpp"
 
 namespace corvane {
 
@@ -26,12 +24,9 @@ inline std::int64_t ReferenceSampleCount(std::uint64_t declaredSize, std::uint64
 }
 
 inline std::int64_t ReferenceRound(double value) {
-  auto whole = static_cast<std::int64_t>(value);
-  if (static_cast<double>(whole) > value) --whole;
-  const double fraction = value - static_cast<double>(whole);
-  if (fraction < 0.5) return whole;
-  if (fraction > 0.5) return whole + 1;
-  return whole % 2 == 0 ? whole : whole + 1;
+  const double floor = std::floor(value), fraction = value - floor;
+  const auto whole = static_cast<std::int64_t>(floor);
+  return fraction < 0.5 || (fraction == 0.5 && whole % 2 == 0) ? whole : whole + 1;
 }
 
 // How often the reference met a tie, where the rounding goes to the even side.
@@ -40,38 +35,30 @@ struct Ties {
   int inValues = 0;   // the dithered value half way between two integers
 };
 
-inline bool IsTie(double value) { return value - std::floor(value) == 0.5; }
-
 inline std::vector<std::uint8_t> ReferenceErrors(const std::vector<std::int32_t>& samples, double perStep,
                                                  DitherSource& dither, Ties& ties) {
-  PackedArray errors;
-  CreateArray(errors, static_cast<std::int64_t>(samples.size()), 2);
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    const double x = samples[i] / (1.0 / perStep);
-    const auto q = static_cast<std::int32_t>(ReferenceRound(x));
-    const double e = (q - x) * 16000.0;
+  std::vector<std::uint8_t> errors;
+  errors.reserve(2 * samples.size());
+  for (const std::int32_t sample : samples) {
+    const double x = sample / (1.0 / perStep);
+    const double e = (static_cast<double>(ReferenceRound(x)) - x) * 16000.0;
     const double u1 = dither.NextUniform();
     const double u2 = dither.NextUniform();
     const double v = e + u1 + u2 - 1.0;
-    ties.inSamples += IsTie(x);
-    ties.inValues += IsTie(v);
-    errors.SetInt16At(static_cast<std::int32_t>(i), static_cast<std::int16_t>(ReferenceRound(v)));
+    ties.inSamples += x - std::floor(x) == 0.5;
+    ties.inValues += v - std::floor(v) == 0.5;
+    const auto error = static_cast<std::uint16_t>(ReferenceRound(v));  // two's complement, lowest byte first
+    errors.insert(errors.end(), {static_cast<std::uint8_t>(error), static_cast<std::uint8_t>(error >> 8)});
   }
-  const std::uint8_t* bytes = errors.Storage();
-  return std::vector<std::uint8_t>(bytes, bytes + errors.ByteSize());
+  return errors;
 }
 
-// The staging array of 3-byte cells, widened cell by cell.
+// 3-byte cells, lowest byte first, bit 23 the sign, widened cell by cell.
 inline std::vector<std::int32_t> ReferenceWiden(const std::vector<std::uint8_t>& cells) {
-  const auto count = static_cast<std::int32_t>(cells.size() / 3);
-  PackedArray staging;
-  CreateArray(staging, count, 3);
-  std::copy(cells.begin(), cells.end(), staging.Storage());
   std::vector<std::int32_t> values;
-  for (std::int32_t i = 0; i < count; ++i) {
-    std::int32_t value = DecodeInt32(CellBytes(staging, i));
-    if (value > 0x7FFFFF) value -= 0x1000000;
-    values.push_back(value);
+  for (std::size_t i = 0; i + 3 <= cells.size(); i += 3) {
+    const std::int32_t value = cells[i] | cells[i + 1] << 8 | cells[i + 2] << 16;
+    values.push_back(value > 0x7FFFFF ? value - 0x1000000 : value);
   }
   return values;
 }

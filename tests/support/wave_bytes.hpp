@@ -9,10 +9,7 @@ inline std::string Le16(std::uint16_t value) {
   return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
 }
 
-inline std::string Le32(std::uint32_t value) {
-  return {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
-          static_cast<char>((value >> 16) & 0xFF), static_cast<char>(value >> 24)};
-}
+inline std::string Le32(std::uint32_t value) { return Le16(value & 0xFFFF) + Le16(value >> 16); }
 
 inline std::string Le64(std::uint64_t value) {
   return Le32(static_cast<std::uint32_t>(value)) + Le32(static_cast<std::uint32_t>(value >> 32));
@@ -47,16 +44,4 @@ inline std::string OutputHeader(std::uint32_t riffSize, std::uint32_t sampleRate
                                 std::uint32_t dataSize) {
   return "RIFF" + Le32(riffSize) + "WAVE" + "fmt " + Le32(16) + Le16(1) + Le16(1) + Le32(sampleRate) + Le32(byteRate) +
          Le16(2) + Le16(16) + "data" + Le32(dataSize);
-}
-
-// Bytes written as hexadecimal pairs, for failure messages.
-inline std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string text;
-  for (unsigned char byte : bytes) {
-    if (!text.empty()) text += ' ';
-    text += digits[byte >> 4];
-    text += digits[byte & 0x0F];
-  }
-  return text;
 }

@@ -95,7 +95,7 @@ TEST_F(WaveFileTest, TheFirstFailingCheckNamesTheRejection) {
       {"lower-case form tag, not PCM, stereo, 8 bits",
        WaveHeader{.formTag = "wave", .formatCode = 2, .channels = 2, .bitsPerSample = 8}.Bytes(), kNotWave},
       {"not PCM, stereo, 16 bits", WaveHeader{.formatCode = 2, .channels = 2, .bitsPerSample = 16}.Bytes(), kNotPcm},
-      {"extensible float", RiffWave(Chunk("fmt ", ExtensibleFormat(32, "\x03" + kPcmGuid.substr(1))) + kData24),
+      {"extensible float", RiffWave(Chunk("fmt ", ExtensibleFormat(32, "\x03"s + kPcmGuid.substr(1))) + kData24),
        kNotPcm},
       {"extensible chunk of 24 bytes, the PCM sub-format after it",
        RiffWave(Chunk("fmt ", ExtensibleFormat(24, kPcmGuid).substr(0, 24)) + kPcmGuid + kData24), kNotPcm},

@@ -25,56 +25,47 @@ class LineEditorTest : public ::testing::Test {
   ConsoleText console;
 };
 
-TEST_F(LineEditorTest, BytesComeBackExactlyAsTypedAndEchoAtTheCursor) {
+// A line holds the bytes typed, any value but the control codes, and shows
+// them where it is typed. Backspace (also Ctrl+H) takes one byte back, Enter
+// (also Ctrl+M) ends the line; other control codes, extended keys and
+// releases add nothing. With Alt the letter keys of the three letter rows are
+// shortcuts, the keys beside them still type; with Caps Lock a key gives the
+// character of the real Shift state.
+TEST_F(LineEditorTest, ALineHoldsTheBytesTypedAndNothingElse) {
   console.MoveCursor(12, 22);
   keys::Type(device, "x");
   keys::Backspace(device);  // the only byte
   keys::Backspace(device);  // on an empty line: nothing
   keys::Type(device, "  my fild");
   keys::Backspace(device);
-  keys::TypeLine(device, "e\x7F\x80\xFF ");
-  EXPECT_EQ(ReadLine(console), "  my file\x7F\x80\xFF ");
-  EXPECT_EQ(device.RowText(11), std::string(21, ' ') + "  my file\x7F\x80\xFF");
-}
-
-TEST_F(LineEditorTest, ControlCodesOtherThanBackspaceAndEnterAndExtendedKeysAddNothing) {
-  keys::Type(device, "a");
-  keys::Tap(device, 9, 0x0F);                   // Tab
-  keys::Tap(device, 10);                        // Ctrl+J
-  keys::Tap(device, 3, 0x2E);                   // Ctrl+C
-  keys::Tap(device, 0, keys::kEscScan);         // Esc
-  keys::Tap(device, 0, 0x48);                   // Up
-  keys::Tap(device, 0, 0x3B);                   // F1
-  device.QueueInput(keys::Release('r', 0x13));  // a character on a release only
-  keys::Type(device, "b");
-  keys::Tap(device, 8, 0x23);   // Ctrl+H is Backspace
-  keys::Tap(device, 13, 0x32);  // Ctrl+M is Enter
-  EXPECT_EQ(ReadLine(console), "a");
-  EXPECT_EQ(device.RowText(0), "a");
-  EXPECT_EQ(CursorOf(device), (CursorAt{2, 1}));
-}
-
-// With an Alt flag the letter keys of the three letter rows are shortcuts; the
-// keys just beside each row are still typed.
-TEST_F(LineEditorTest, AltDropsExactlyTheLetterRows) {
-  const std::pair<std::uint8_t, std::uint16_t> letters[] = {{'q', 0x10}, {'p', 0x19}, {'a', 0x1E},
-                                                            {'l', 0x26}, {'z', 0x2C}, {'m', 0x32}};
-  const std::pair<std::uint8_t, std::uint16_t> beside[] = {
-      {'=', 0x0D}, {'[', 0x1A}, {';', 0x27}, {'\\', 0x2B}, {',', 0x33}};
-  for (const auto& [character, scan] : letters) keys::Tap(device, character, scan, kLeftAltPressed);
-  for (const auto& [character, scan] : beside) keys::Tap(device, character, scan, kRightAltPressed);
-  keys::Enter(device);
-  EXPECT_EQ(ReadLine(console), "=[;\\,");
-}
-
-TEST_F(LineEditorTest, CapsLockGivesTheCharacterOfTheActualShiftState) {
+  keys::Type(device, "e\x7F\x80\xFF ");
+  for (const auto& [character, scan] :
+       {std::pair<std::uint8_t, std::uint16_t>{9, 0x0F}, {10, 0}, {3, 0x2E}, {0, 0x01}, {0, 0x48}, {0, 0x3B}}) {
+    keys::Tap(device, character, scan);  // Tab, Ctrl+J, Ctrl+C, Esc, Up, F1
+  }
+  device.QueueInput(keys::Release('r', 0x13));
+  for (const auto& [character, scan] : {std::pair<std::uint8_t, std::uint16_t>{'q', 0x10},
+                                        {'p', 0x19},
+                                        {'a', 0x1E},
+                                        {'l', 0x26},
+                                        {'z', 0x2C},
+                                        {'m', 0x32}}) {
+    keys::Tap(device, character, scan, kLeftAltPressed);
+  }
+  for (const auto& [character, scan] :
+       {std::pair<std::uint8_t, std::uint16_t>{'=', 0x0D}, {'[', 0x1A}, {';', 0x27}, {'\\', 0x2B}, {',', 0x33}}) {
+    keys::Tap(device, character, scan, kRightAltPressed);
+  }
   keys::Tap(device, '!', 0x02, kCapsLockOn);                  // the console shifted it: back to 1
   keys::Tap(device, '1', 0x02, kCapsLockOn | kShiftPressed);  // it did not: up to !
   keys::Tap(device, '/', 0x35, kCapsLockOn | kShiftPressed);
   keys::Tap(device, 'A', 0x1E, kCapsLockOn);  // letters stay with Caps Lock
-  keys::Tap(device, '!', 0x02);               // no Caps Lock: unchanged
-  keys::Enter(device);
-  EXPECT_EQ(ReadLine(console), "1!?A!");
+  keys::Tap(device, 'w');
+  keys::Tap(device, 8, 0x23);   // Ctrl+H
+  keys::Tap(device, 13, 0x32);  // Ctrl+M
+  EXPECT_EQ(ReadLine(console), "  my file\x7F\x80\xFF =[;\\,1!?A");
+  EXPECT_EQ(device.RowText(11), std::string(21, ' ') + "  my file\x7F\x80\xFF =[;\\,1!?A");
+  EXPECT_EQ(CursorOf(device), (CursorAt{13, 1}));
 }
 
 TEST_F(LineEditorTest, TheLineHoldsTenThousandBytesAndBackspaceStillWorksWhenFull) {

@@ -133,22 +133,16 @@ check_promises 'data size near 4 GiB on a small file'
 answer in.wav
 await_row 24 '   Output filename?'
 
-# Waits until the lowest output prompt on the screen is a new one, still
+# Whether the lowest output prompt on the screen is a new one, still
 # without an answer.
-await_new_output_prompt() {
-  for _ in $(seq 1 300); do
-    [[ "$(screen | grep '^   Output filename?' | tail -n 1)" == '   Output filename?' ]] && return 0
-    sleep 0.05
-  done
-  fail "$1: no new output prompt"
-}
+new_output_prompt() { [[ "$(screen | grep '^   Output filename?' | tail -n 1)" == '   Output filename?' ]]; }
 
 refused_output() {
   local label=$1 name=$2 message=$3
   answer "$name"
   await_text "$message"
   keys Enter
-  await_new_output_prompt "$label"
+  eventually new_output_prompt || fail "$label: no new output prompt"
   check_promises "$label"
 }
 refused_output 'the input as ./name' ./in.wav "$is_input"

@@ -35,7 +35,7 @@ start() {
 
 # Waits for the tool to end with status $1 and the terminal as it was.
 await_end() {
-  for _ in $(seq 1 100); do [[ -s stty-after ]] && break; sleep 0.05; done
+  eventually test -s stty-after || true
   await_exit_status exit-status "$1"
   cmp -s stty-before stty-after || fail "terminal settings changed: '$(cat stty-before)' became '$(cat stty-after)'"
 }
@@ -124,8 +124,8 @@ keys Enter
 await_row 12 "$prompt"
 kill -TSTP "$program"
 terminal=$(tmux -L "$pane_socket" display-message -p -t e2e '#{pane_tty}')
-for _ in $(seq 1 100); do [[ "$(stty -g < "$terminal")" == "$(cat stty-before)" ]] && break; sleep 0.05; done
-[[ "$(stty -g < "$terminal")" == "$(cat stty-before)" ]] || fail "the stopped tool left the terminal raw"
+settings_back() { [[ "$(stty -g < "$terminal")" == "$(cat stty-before)" ]]; }
+eventually settings_back || fail "the stopped tool left the terminal raw"
 printf 'scribble' > "$terminal"
 await_row 12 "$prompt  scribble"
 kill -CONT "$program"

@@ -35,27 +35,21 @@ fail() {
   exit 1
 }
 
-# Waits up to 15 s until row $1 reads exactly $2.
-await_row() {
+# Runs `$@` every 50 ms, for up to 15 s, until it succeeds.
+eventually() {
   for _ in $(seq 1 300); do
-    [[ "$(row "$1")" == "$2" ]] && return 0
+    "$@" && return 0
     sleep 0.05
   done
-  fail "row $1 never became '$2' (it is '$(row "$1")')"
+  return 1
 }
+row_is() { [[ "$(row "$1")" == "$2" ]]; }
+shows() { screen | grep -qF -- "$1"; }
 
-expect_row() {
-  [[ "$(row "$1")" == "$2" ]] || fail "row $1 is '$(row "$1")', expected '$2'"
-}
-
-# Waits up to 15 s until some row of the screen holds $1.
-await_text() {
-  for _ in $(seq 1 300); do
-    screen | grep -qF -- "$1" && return 0
-    sleep 0.05
-  done
-  fail "the screen never showed '$1'"
-}
+# Waits until row $1 reads exactly $2, or until some row holds $1.
+await_row() { eventually row_is "$1" "$2" || fail "row $1 never became '$2' (it is '$(row "$1")')"; }
+await_text() { eventually shows "$1" || fail "the screen never showed '$1'"; }
+expect_row() { row_is "$1" "$2" || fail "row $1 is '$(row "$1")', expected '$2'"; }
 
 # Waits up to 30 s until the screen holds $1 and then stays as it is for a
 # moment, as it does while the program waits for a key, and prints it.
@@ -106,7 +100,7 @@ answer() {
 # Waits until the file $1 holds something and checks that it reads $2: the
 # tool's exit status, written by the pane's shell once the tool has ended.
 await_exit_status() {
-  for _ in $(seq 1 100); do [[ -s "$1" ]] && break; sleep 0.05; done
+  eventually test -s "$1" || true
   [[ "$(cat "$1" 2>/dev/null)" == "$2" ]] || fail "exit status '$(cat "$1" 2>/dev/null)', expected $2"
 }
 

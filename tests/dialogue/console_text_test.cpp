@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,44 @@ TEST(ConsoleTextWrap, EveryByteIsOneGlyphCellAndWideRowsAreWrittenWhole) {
   EXPECT_EQ(console.device.RowText(0), controls + std::string(293, 'w') + "x");
   EXPECT_EQ(console.device.RowText(1), "y");
   EXPECT_EQ(console.device.Beeps(), 0);
+}
+
+// Moves keep each coordinate that is out of range; a step back goes to the
+// previous cell in reading order, from row 1, column 1 to the end of row 1.
+TEST(ConsoleTextCursor, MovesKeepACoordinateOutOfRangeAndStepBackGoesToThePreviousCell) {
+  const struct {
+    CursorAt from, to, expected;  // `to` {0, 0}: a step back
+  } cases[] = {{{10, 7}, {0, 5}, {10, 5}},    {{10, 7}, {3, 81}, {3, 7}}, {{10, 7}, {43, 0}, {10, 7}},
+               {{10, 7}, {42, 80}, {42, 80}}, {{5, 10}, {0, 0}, {5, 9}},  {{7, 1}, {0, 0}, {6, 80}},
+               {{1, 1}, {0, 0}, {1, 80}}};
+  for (const auto& c : cases) {
+    Console console(80, 42);
+    console.text.MoveCursor(c.from.row, c.from.column);
+    c.to == CursorAt{0, 0} ? console.text.StepBack() : console.text.MoveCursor(c.to.row, c.to.column);
+    EXPECT_EQ(CursorOf(console.device), c.expected) << "from " << c.from << " to " << c.to;
+  }
+}
+
+// Cursor modes give the console its cursor's size and visibility. A clear
+// hides a shown cursor for its own time and never shows a hidden one.
+TEST(ConsoleTextCursor, ModesSetSizeAndVisibilityAndAClearHidesTheCursorForItsOwnTime) {
+  const std::pair<int, CursorInfo> modes[] = {{0, {25, false}}, {-1, {25, true}}, {5, {10, true}},
+                                              {11, {11, true}}, {98, {98, true}}, {100, {99, true}}};
+  for (const auto& [mode, expected] : modes) {
+    Console console(10, 2);
+    console.text.SetCursorMode(mode);
+    EXPECT_EQ(console.device.Screen().Cursor(), expected) << "mode " << mode;
+  }
+  Console console(10, 2);
+  std::vector<bool> shown;
+  console.device.SetOnChange([&] { shown.push_back(console.device.Screen().Cursor().visible); });
+  console.text.ClearScreen();
+  EXPECT_FALSE(shown.front()) << "hidden for the clear";
+  EXPECT_TRUE(shown.back()) << "and shown again";
+  console.text.SetCursorMode(0);
+  shown.clear();
+  console.text.ClearScreen();
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), true), 0);
 }
 
 TEST(ConsoleTextCursor, AnOwedScrollIsForgottenByMovesAndStepBack) {

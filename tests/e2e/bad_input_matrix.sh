@@ -29,7 +29,7 @@ for n in 1 11 12 20 43 44; do head -c "$n" canonical.bin > "bytes-$n.wav"; done
 rm canonical.bin
 printf 'This is a text file, not a sound.\n' > text.wav
 # A real RIFX file holds its numbers big-endian.
-printf "RIFX$(be32 36)WAVEfmt $(be32 16)$(be16 1)$(be16 1)$(be32 44100)$(be32 132300)$(be16 3)$(be16 24)data$(be32 0)" > rifx.wav
+printf 'RIFX\0\0\0\x24WAVEfmt \0\0\0\x10\0\x01\0\x01\0\0\xac\x44\0\x02\x04\xcc\0\x03\0\x18data\0\0\0\0' > rifx.wav
 wave_header wave 1 1 44100 24 0 > lower-case.wav
 wave_header WAVE 65534 1 44100 24 0 > extensible.wav
 wave_header WAVE 1 2 44100 24 0 > stereo.wav

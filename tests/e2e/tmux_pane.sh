@@ -81,14 +81,11 @@ expect_file_data() {
 # The rows of a conversion done at the first attempt, from "Working..." to
 # "Job finished".
 expect_progress_rows() {
-  expect_row 27 '   Working...'
-  expect_row 29 '   Reading input file...'
-  expect_row 30 '   Done'
-  expect_row 32 '   Generating output values...'
-  expect_row 33 '   Done'
-  expect_row 35 '   Writing output file...'
-  expect_row 36 '   Done'
-  expect_row 40 '   Job finished'
+  local row_text
+  for row_text in '27:   Working...' '29:   Reading input file...' '30:   Done' '32:   Generating output values...' \
+    '33:   Done' '35:   Writing output file...' '36:   Done' '40:   Job finished'; do
+    expect_row "${row_text%%:*}" "${row_text#*:}"
+  done
 }
 
 # Types a line and ends it with Enter.
@@ -107,8 +104,6 @@ await_exit_status() {
 # Escapes (\xHH) of a number's bytes, for printf to turn into bytes.
 le16() { printf '\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)); }
 le32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
-be16() { printf '\\x%02x\\x%02x' $(($1 >> 8 & 255)) $(($1 & 255)); }
-be32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 >> 24 & 255)) $(($1 >> 16 & 255)) $(($1 >> 8 & 255)) $(($1 & 255)); }
 
 # A canonical 44-byte WAV header: form tag, format code, channels, sample
 # rate, bits per sample, data size.

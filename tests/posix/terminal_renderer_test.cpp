@@ -37,22 +37,21 @@ struct Display {
       if (lead == 0x1B) {
         const std::size_t end = bytes.find_first_not_of("0123456789;?", i + 2);
         ASSERT_TRUE(bytes.substr(i, 2) == "\x1B[" && end != std::string_view::npos) << "bad sequence at " << i;
-        Execute(std::string(bytes.substr(i + 2, end - i - 2)), bytes[end]);
+        const std::string parameters(bytes.substr(i + 2, end - i - 2));
+        if (parameters == "?7") autowrap = bytes[end] == 'h';
+        if (parameters == "2" && bytes[end] == 'J') glyphs.assign(glyphs.size(), " ");
+        if (bytes[end] == 'H') {
+          ASSERT_EQ(std::sscanf(parameters.c_str(), "%d;%d", &row, &column), 2);
+        }
+        ASSERT_TRUE(row >= 1 && row <= rows && column >= 1 && column <= columns) << "cursor moved off screen";
         i = end + 1;
-        continue;
+      } else {
+        if (column >= columns && autowrap) ADD_FAILURE() << "the terminal would wrap after row " << row;
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        glyphs[(row - 1) * columns + std::min(column++, columns) - 1] = bytes.substr(i, length);
+        i += length;
       }
-      if (column >= columns && autowrap) ADD_FAILURE() << "the terminal would wrap after row " << row;
-      const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-      glyphs[(row - 1) * columns + std::min(column++, columns) - 1] = bytes.substr(i, length);
-      i += length;
     }
-  }
-  void Execute(const std::string& parameters, char final) {
-    if (parameters == "?7") autowrap = final == 'h';
-    if (parameters == "2" && final == 'J') glyphs.assign(glyphs.size(), " ");
-    if (final != 'H') return;
-    ASSERT_EQ(std::sscanf(parameters.c_str(), "%d;%d", &row, &column), 2);
-    ASSERT_TRUE(row >= 1 && row <= rows && column >= 1 && column <= columns) << "cursor moved off screen";
   }
   Rows Shown() const {
     Rows text(rows);
@@ -94,10 +93,8 @@ TEST(TerminalRenderer, TheUpperHalfOfTheCodePageIsTheCLibrarysCp437) {
   const iconv_t convert = ::iconv_open("UTF-8", "CP437");
   if (convert == reinterpret_cast<iconv_t>(-1)) GTEST_SKIP() << "no CP437 converter here";
   for (int byte = 0x80; byte <= 0xFF; ++byte) {
-    char in = static_cast<char>(byte);
-    char out[8] = {};
-    char* inPointer = &in;
-    char* outPointer = out;
+    char in = static_cast<char>(byte), out[8] = {};
+    char *inPointer = &in, *outPointer = out;
     std::size_t inLeft = 1, outLeft = sizeof out;
     ASSERT_NE(::iconv(convert, &inPointer, &inLeft, &outPointer, &outLeft), static_cast<std::size_t>(-1));
     std::string ours;

@@ -40,9 +40,7 @@ struct Display {
         const std::string parameters(bytes.substr(i + 2, end - i - 2));
         if (parameters == "?7") autowrap = bytes[end] == 'h';
         if (parameters == "2" && bytes[end] == 'J') glyphs.assign(glyphs.size(), " ");
-        if (bytes[end] == 'H') {
-          ASSERT_EQ(std::sscanf(parameters.c_str(), "%d;%d", &row, &column), 2);
-        }
+        ASSERT_TRUE(bytes[end] != 'H' || std::sscanf(parameters.c_str(), "%d;%d", &row, &column) == 2) << parameters;
         ASSERT_TRUE(row >= 1 && row <= rows && column >= 1 && column <= columns) << "cursor moved off screen";
         i = end + 1;
       } else {

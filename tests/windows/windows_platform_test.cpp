@@ -5,6 +5,7 @@
 #include <winioctl.h>
 #include <xmmintrin.h>
 
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -93,11 +94,6 @@ TEST(WindowsConsole, BothOutputStreamsRedirectedDrawOnTheConsoleAndCtrlCIsAKey) 
 // have a console: under wine it gets one when it starts on a terminal.
 class ConsoleTest : public ::testing::Test {
  protected:
-  ~ConsoleTest() override {
-    ::CloseHandle(buffer_);
-    ::CloseHandle(input_);
-  }
-
   void SetUp() override {
     ASSERT_NE(buffer_, INVALID_HANDLE_VALUE) << "no console: start the tests on a terminal";
     ::FlushConsoleInputBuffer(input_);
@@ -121,6 +117,9 @@ class ConsoleTest : public ::testing::Test {
   HANDLE input_ = ::CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
   WindowsConsole console_{buffer_, input_};
+  // Closes the handles when the test ends.
+  std::unique_ptr<void, decltype(&::CloseHandle)> bufferOwner_{buffer_, ::CloseHandle},
+      inputOwner_{input_, ::CloseHandle};
 };
 
 // The text layer's cells, colours, scrolling and cursor, as the real console
@@ -134,20 +133,21 @@ TEST_F(ConsoleTest, TheTextLayersWritesReadBackFromTheConsole) {
   text.SetColours(8, 15, 0);
   text.MoveCursor(42, 77);
   text.PrintText("ab\x07\x0Dz");
-  std::vector<std::string> expected(42);
-  expected[40] = std::string(76, ' ') + "ab\x07\x0D";
-  expected[41] = "z";
+  std::vector<std::string> expected(40);
+  expected.insert(expected.end(), {std::string(76, ' ') + "ab\x07\x0D", "z"});
   EXPECT_EQ(Rows(), expected);
   const auto attributeAt = [&](int column, int row) { return console_.ReadCells(column, row, 1)[0].attribute; };
-  EXPECT_EQ(std::tuple(attributeAt(0, 0), attributeAt(79, 40), attributeAt(1, 41)), std::tuple(0xF0, 0xF8, 0xF8));
   const ScreenBufferInfo info = console_.GetScreenBufferInfo();
-  EXPECT_EQ(std::pair(info.cursorColumn, info.cursorRow), std::pair(1, 41));
+  EXPECT_EQ(std::tuple(attributeAt(0, 0), attributeAt(79, 40), attributeAt(1, 41), info.cursorColumn, info.cursorRow),
+            std::tuple(0xF0, 0xF8, 0xF8, 1, 41));
 }
 
 // The console's window as a test wants it: its own window or a hidden
 // stand-in, a screen that holds windows up to `largest`, and a frame that
 // takes on its new size only after a few looks, or never.
 struct FakeFrame : ConsoleWindowFrame {
+  FakeFrame(bool ownWindow, CellSize screen, std::optional<WindowEdges> resizedLate)
+      : visible(ownWindow), largest(screen), resized(resizedLate) {}
   bool Visible() override { return visible; }
   std::optional<CellSize> LargestWindow() override { return largest; }
   std::optional<WindowEdges> Edges() override {
@@ -158,13 +158,12 @@ struct FakeFrame : ConsoleWindowFrame {
   void MoveTo(int left, int top) override { moves.emplace_back(left, top); }
   void Sleep(std::chrono::milliseconds) override { ++sleeps; }
 
-  bool visible = true;
-  CellSize largest{200, 100};
-  WindowEdges edges{0, 0, 640, 400};
+  bool visible;
+  CellSize largest;
   std::optional<WindowEdges> resized;
-  int looksBeforeResized = 4;
+  WindowEdges edges{0, 0, 640, 400};
+  int looksBeforeResized = 4, sleeps = 0;
   std::vector<std::pair<int, int>> moves;
-  int sleeps = 0;
 };
 
 // The screen is 80 by 42 wherever the dialogue runs; the console shows it
@@ -175,25 +174,22 @@ struct FakeFrame : ConsoleWindowFrame {
 // window's old size: the window is centred by its new one, after a bounded
 // wait; a stand-in window that nobody sees stays where it is.
 TEST_F(ConsoleTest, Console80xKeepsTheScreenInMemoryWhereTheUserSeesLessAndConsoleMoveCentresTheNewSize) {
+  // The console's buffer at the start and afterwards.
   const struct {
-    const char* label;
     bool ownWindow;
-    CellSize largest, start, console;  // the console's buffer at the start and afterwards
+    CellSize largest, start, console;
     std::optional<WindowEdges> resized;
     std::vector<std::pair<int, int>> moves;
     int sleeps;
   } cases[] = {
-      {"a window from a larger buffer", true, {200, 100}, {100, 150}, {80, 42}, {{0, 0, 640, 672}}, {{320, 176}}, 3},
-      {"a smaller buffer, the old size kept", true, {200, 100}, {60, 20}, {80, 42}, std::nullopt, {{320, 312}}, 50},
-      {"a window capped by a small screen", true, {80, 30}, {80, 25}, {80, 30}, {{0, 0, 640, 480}}, {{320, 272}}, 3},
-      {"a terminal of 100 by 30", false, {200, 100}, {100, 30}, {100, 30}, {{0, 0, 640, 672}}, {}, 0},
+      {true, {200, 100}, {100, 150}, {80, 42}, {{0, 0, 640, 672}}, {{320, 176}}, 3},  // from a larger buffer
+      {true, {200, 100}, {60, 20}, {80, 42}, std::nullopt, {{320, 312}}, 50},     // a smaller one, the old size kept
+      {true, {80, 30}, {80, 25}, {80, 30}, {{0, 0, 640, 480}}, {{320, 272}}, 3},  // capped by a small screen
+      {false, {200, 100}, {100, 30}, {100, 30}, {{0, 0, 640, 672}}, {}, 0},       // a terminal of 100 by 30
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.label);
-    FakeFrame frame;
-    frame.visible = c.ownWindow;
-    frame.largest = c.largest;
-    frame.resized = c.resized;
+    SCOPED_TRACE(c.start.columns);
+    FakeFrame frame(c.ownWindow, c.largest, c.resized);
     WindowsScreen screen(console_);
     WindowsWindowLibrary library(console_, screen, frame);
     // The size the user's console window or terminal has.
@@ -214,8 +210,7 @@ TEST_F(ConsoleTest, Console80xKeepsTheScreenInMemoryWhereTheUserSeesLessAndConso
 // drawn in the console instead, takes its key there and puts back what it
 // covered: the screen's cells, not the console's.
 TEST_F(ConsoleTest, AScreenShownInPartFollowsTheCursorAndTheWindowsSizeUnderABox) {
-  FakeFrame frame;
-  frame.visible = false;
+  FakeFrame frame(false, {200, 100}, std::nullopt);
   WindowsScreen screen(console_);
   std::string asked;
   int answer = IDOK;
@@ -226,7 +221,6 @@ TEST_F(ConsoleTest, AScreenShownInPartFollowsTheCursorAndTheWindowsSizeUnderABox
                                });
   console_.Resize(80, 20, 80, 20);
   library.Console80x(42);
-  screen.SetTextAttribute(0xF0);
   // Each row's label in the middle, where the box will stand.
   const auto label = [](int row) { return std::string(36, ' ') + "row " + std::to_string(row); };
   for (int row = 0; row < 42; ++row) {

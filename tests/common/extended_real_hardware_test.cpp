@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <ostream>
 #include <random>
+#include <utility>
 
 #include "common/extended_real.hpp"
 
@@ -27,14 +27,8 @@ long double ToHardware(const X& x) {
   return value;
 }
 
-// Two words compared as one, printed in hexadecimal.
-struct Bits {
-  std::uint64_t high, low;
-  bool operator==(const Bits&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const Bits& bits) {
-  return out << std::hex << std::uppercase << bits.high << ':' << bits.low << std::dec << std::nouppercase;
-}
+// The ten bytes of each, as the sign and exponent word and the significand.
+using Bits = std::pair<std::uint64_t, std::uint64_t>;
 Bits Of(const X& x) { return {x.SignExponent(), x.Significand()}; }
 Bits Of(long double value) {
   std::uint64_t words[2] = {};
@@ -93,17 +87,12 @@ TEST(ExtendedRealHardwareTest, MatchesTheProcessorBitForBit) {
   OperandSource source;
   int failures = 0;
   for (int pair = 0; pair < 1000000 && failures < 10; ++pair) {
-    const X a = source.Next();
-    const X b = source.Next();
-    const long double ha = ToHardware(a);
-    const long double hb = ToHardware(b);
+    const X a = source.Next(), b = source.Next();
+    const long double ha = ToHardware(a), hb = ToHardware(b);
     const double d = source.NextDouble();
-    const Bits order{a < b, a == b};
     const auto check = [&](const char* operation, const Bits& got, const Bits& want) {
-      if (got == want) return;
-      ADD_FAILURE() << operation << " of " << Of(a) << " and " << Of(b) << " (double " << d << ") gave " << got
-                    << ", hardware " << want;
-      ++failures;
+      EXPECT_EQ(got, want) << operation << " of " << testing::PrintToString(std::pair(Of(a), Of(b))) << ", " << d;
+      failures += got != want;
     };
     check("product", Of(a * b), Of(ha * hb));
     check("quotient", Of(a / b), Of(ha / hb));
@@ -112,7 +101,7 @@ TEST(ExtendedRealHardwareTest, MatchesTheProcessorBitForBit) {
     check("narrowing", Of(a.ToDouble()), Of(static_cast<double>(ha)));
     check("widening", Of(X::FromDouble(d)), Of(static_cast<long double>(d)));
     check("integer widening", Of(X::FromInteger(a.ToInt64())), Of(static_cast<long double>(a.ToInt64())));
-    check("comparison", order, Bits{ha < hb, ha == hb});
+    check("comparison", Bits{a < b, a == b}, Bits{ha < hb, ha == hb});
   }
   // A product that random operands hardly ever give: 7 * 2^61 times
   // (2^66 - 1) / 7 is 66 ones, whose rounding carries into a new top bit.

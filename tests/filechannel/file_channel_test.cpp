@@ -83,10 +83,21 @@ TEST_F(ChannelTest, FailedCallsSetTheirNumberAndMoveNothing) {
   EXPECT_EQ(TakeErrorNumber(), 70);
 }
 
-// Reads stop at the end of the file: fewer bytes, the rest of an array
-// zero-filled.
-TEST_F(ChannelTest, ReadsStopAtTheEndOfTheFile) {
-  channel_.OpenReadWrite(folder_.Write("in.wav", "RIFF1234"));
+// Every platform call here leaves the rounding upward; the channel puts the
+// caller's mode back after each, so it is still nearest at the end. Names
+// reach the platform uncut, up to a zero byte. Reads stop at the end of the
+// file: fewer bytes, the rest of an array zero-filled, no error. A write that
+// moves fewer bytes without an error has lost data all the same (61); a
+// length the platform cannot give is nothing (51).
+TEST_F(ChannelTest, PlatformCallsKeepTheRoundingAndTheirFailuresSetTheirNumber) {
+  service_.switchRounding = true;
+  channel_.OpenReadWrite(folder_.Path(std::string(300, 'n')));
+  EXPECT_FALSE(channel_.IsOpen()) << "a name too long for the file system is not cut to fit it";
+  const std::string name = folder_.Write("in.wav", "RIFF1234");
+  FileChannel(service_).OpenExisting(name);  // and closed again as the channel goes
+  channel_.OpenReadWrite(name + "\0tail"s);
+  EXPECT_TRUE(channel_.IsOpen()) << "the name ends at its zero byte";
+  TakeErrorNumber();
   channel_.Seek(6);
   EXPECT_EQ(channel_.ReadBytes(4), "234");
   EXPECT_EQ(channel_.ReadBytes(4), "");
@@ -96,23 +107,6 @@ TEST_F(ChannelTest, ReadsStopAtTheEndOfTheFile) {
   channel_.ReadArrayAt(7, cells, 99);  // a count beyond the array's reads the array's own
   EXPECT_EQ(CellBytes(cells, 0), "34\0"s);
   EXPECT_EQ(TakeErrorNumber(), 0);
-}
-
-// Every platform call here leaves the rounding upward; the channel puts the
-// caller's mode back after each, so it is still nearest at the end. A write
-// that moves fewer bytes without an error has lost data all the same (61); a
-// length the platform cannot give is nothing (51). Names reach the platform
-// uncut, up to a zero byte.
-TEST_F(ChannelTest, PlatformCallsKeepTheRoundingAndTheirFailuresSetTheirNumber) {
-  service_.switchRounding = true;
-  channel_.OpenReadWrite(folder_.Path(std::string(300, 'n')));
-  EXPECT_FALSE(channel_.IsOpen()) << "a name too long for the file system is not cut to fit it";
-  const std::string name = folder_.Write("in.wav", "data");
-  FileChannel(service_).OpenExisting(name);  // and closed again as the channel goes
-  channel_.OpenReadWrite(name + "\0tail"s);
-  EXPECT_TRUE(channel_.IsOpen()) << "the name ends at its zero byte";
-  TakeErrorNumber();
-  channel_.ReadBytes(2);
   channel_.WriteValueAt(1, 5, 2);
   channel_.Seek(4);
   service_.writeRoom = 3;

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <limits>
 #include <string>
-#include <tuple>
 
 #include "filechannel/error_number.hpp"
 
@@ -15,40 +14,31 @@ namespace {
 using namespace std::string_literals;
 
 // Decoders read lowest byte first and never sign-extend a short string;
-// encoders write two's complement, lowest byte first.
+// encoders write two's complement, lowest byte first, of the low bits only.
 TEST(Packing, DecodersAndEncodersAtTheirBoundaries) {
-  const std::tuple<const char*, std::int64_t, std::int64_t> cases[] = {
-      // label, decoded, expected
-      {"int32 lowest", DecodeInt32("\x00\x00\x00\x80"s), -2147483648LL},
-      {"int32 of 3 bytes", DecodeInt32("\xFF\xFF\xFF"s), 16777215},
-      {"int16 minus one", DecodeInt16("\xFF\xFF"s), -1},
-      {"int16 of 1 byte", DecodeInt16("\xFF"s), 255},
-      {"unsigned8 of FF", DecodeUnsigned8("\xFF"s), 255},
-  };
-  for (const auto& [label, decoded, expected] : cases) EXPECT_EQ(decoded, expected) << label;
+  EXPECT_EQ(DecodeInt32("\x00\x00\x00\x80"s), -2147483648LL);
+  EXPECT_EQ(DecodeInt32("\xFF\xFF\xFF"s), 16777215);
+  EXPECT_EQ(DecodeInt16("\xFF\xFF"s), -1);
+  EXPECT_EQ(DecodeInt16("\xFF"s), 255);
+  EXPECT_EQ(DecodeUnsigned8("\xFF"s), 255);
   EXPECT_EQ(EncodeInt32(std::numeric_limits<std::int32_t>::min()), "\x00\x00\x00\x80"s);
   EXPECT_EQ(EncodeInt16(-2), "\xFE\xFF"s);
-  EXPECT_EQ(EncodeInt16(0x12345678), "\x78\x56"s) << "only the low 16 bits count";
+  EXPECT_EQ(EncodeInt16(0x12345678), "\x78\x56"s);
 }
 
-// Storage comes zero-filled, and only for a byte size that fits in 32 bits.
-// An array that has storage keeps it: not even a bad count is looked at.
+// Storage comes zero-filled, and only for a byte size that fits in 32 bits:
+// count 0, a negative count, a byte size one past 32 bits (in 4- and 3-byte
+// cells), a count whose 64-bit product overflows and an unknown width are
+// refused. An array that has storage keeps it: not even a bad count is looked at.
 TEST(Packing, CreateArrayRefusesSizesItCannotHoldWith9) {
   TakeErrorNumber();
-  const std::tuple<const char*, std::int64_t, int> cases[] = {
-      // label, count, width
-      {"count 0", 0, 4},
-      {"negative count", -1, 2},
-      {"byte size one past 32 bits", 0x40000000, 4},
-      {"3-byte cells one past 32 bits", 0x55555556, 3},
-      {"count that overflows a 64-bit product", std::numeric_limits<std::int64_t>::max(), 4},
-      {"unknown width", 10, 5},
-  };
-  for (const auto& [label, count, width] : cases) {
+  const std::pair<std::int64_t, int> cases[] = {
+      {0, 4}, {-1, 2}, {0x40000000, 4}, {0x55555556, 3}, {std::numeric_limits<std::int64_t>::max(), 4}, {10, 5}};
+  for (const auto& [count, width] : cases) {
     PackedArray array;
     CreateArray(array, count, width);
-    EXPECT_EQ(TakeErrorNumber(), 9) << label;
-    EXPECT_FALSE(array.HasStorage()) << label;
+    EXPECT_EQ(TakeErrorNumber(), 9) << count << " cells of " << width;
+    EXPECT_FALSE(array.HasStorage()) << count << " cells of " << width;
   }
   PackedArray array;
   CreateArray(array, 2, 3);

@@ -15,6 +15,7 @@
 namespace corvane {
 namespace {
 
+using namespace std::string_literals;
 using ChannelTest = FileTest;
 
 // Root may read and write any file, so permissions can be withheld only from
@@ -33,9 +34,7 @@ TEST_F(ChannelTest, WithheldPermissionsSet70AndLeaveTheFileUnchanged) {
   const auto run = [this] {
     BecomeAnOrdinaryUser(folder_.Root());
     std::string failures;
-    const auto expect = [&failures](bool holds, const char* what) {
-      if (!holds) failures += std::string(what) + "\n";
-    };
+    const auto expect = [&failures](bool holds, const char* what) { failures += holds ? "" : what + "\n"s; };
     const std::string name = folder_.Write("locked.wav", "keep");
     expect(::chmod(name.c_str(), 0444) == 0, "chmod 0444");
     channel_.OpenReadWrite(name);
@@ -62,9 +61,10 @@ std::uint8_t* Bytes(std::string& bytes) { return reinterpret_cast<std::uint8_t*>
 // move, in order, and the end of the file stops a read without an error.
 TEST_F(PosixFileServiceTest, ChunkedTransfersMoveEveryByte) {
   PosixFileService chunked(7);
-  std::string bytes = Counting(995), back(1000, '\x7F');
-  const std::string name = folder_.Path("big.wav");
-  const OpenedFile file = chunked.CreateFileA(name.c_str(), FileAccess::kReadWrite, FileDisposition::kOpenAlways);
+  std::string bytes(995, '\0'), back(1000, '\x7F');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i);  // each byte tells where it was
+  const OpenedFile file =
+      chunked.CreateFileA(folder_.Path("big.wav").c_str(), FileAccess::kReadWrite, FileDisposition::kOpenAlways);
   EXPECT_EQ(chunked.WriteFile(file.handle, Bytes(bytes), 995).bytes, 995u);
   chunked.SetFilePointer(file.handle, 0);
   const Transferred read = chunked.ReadFile(file.handle, Bytes(back), 1000);

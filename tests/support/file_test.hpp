@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
-#include <string>
-
 #include "filechannel/error_number.hpp"
 #include "filechannel/file_channel.hpp"
 #include "native_file_service.hpp"
@@ -24,10 +21,3 @@ class FileTestOver : public ::testing::Test {
 };
 
 using FileTest = FileTestOver<>;
-
-// Byte i is i, so every byte read back shows where it came from.
-inline std::string Counting(std::size_t length) {
-  std::string bytes(length, '\0');
-  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i);
-  return bytes;
-}

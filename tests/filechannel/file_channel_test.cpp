@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -25,12 +24,9 @@ using ChannelTest = FileTestOver<FaultyFileService>;
 // channel stays open, a closed one closed. Bad names never reach the file system.
 TEST_F(ChannelTest, FailedCallsSetTheirNumberAndMoveNothing) {
   enum Open { kClosed, kOpenExisting, kReadWrite, kStream };
-  folder_.Write("plain.wav", "data");
-  std::filesystem::create_directory(folder_.Path("folder"));
   const std::string name = folder_.Write("in.wav", "");  // open-existing of an empty file succeeds
   const std::string held = folder_.Write("held.wav", "data");
-  NativeFileService otherService;
-  FileChannel holder(otherService);
+  FileChannel holder(service_);
   holder.OpenReadWrite(held);
   PackedArray array, none;
   CreateArray(array, 2, 2);
@@ -41,8 +37,8 @@ TEST_F(ChannelTest, FailedCallsSetTheirNumberAndMoveNothing) {
   const std::tuple<const char*, Open, std::function<std::string()>, int> cases[] = {
       {"missing file", kClosed, open(folder_.Path("missing.wav")), 53},
       {"missing folder", kClosed, open(folder_.Path("nowhere/missing.wav")), 76},
-      {"path through a file", kClosed, open(folder_.Path("plain.wav/inner.wav")), 76},
-      {"folder as the name", kClosed, open(folder_.Path("folder")), 70},
+      {"path through a file", kClosed, open(held + "/inner.wav"), 76},
+      {"folder as the name", kClosed, open(folder_.Root().string()), 70},
       {"held file", kClosed, create(held), 70},
       {"empty name", kClosed, create(""), 64},
       {"zero byte first", kClosed, create("\0missing.wav"s), 64},

@@ -13,22 +13,10 @@ namespace {
 ExtendedReal Int(std::int64_t value) { return ExtendedReal::FromInteger(value); }
 ExtendedReal Real(double value) { return ExtendedReal::FromDouble(value); }
 
-std::string Short(const ExtendedReal& value) { return std::string(FormatNumber(value, 7).View()); }
-std::string Long(const ExtendedReal& value) { return std::string(FormatNumber(value, 15).View()); }
+constexpr int kShort = SignificantDigits(NumberForm::Short);
+constexpr int kLong = SignificantDigits(NumberForm::Long);
 
-struct FormatCase {
-  const char* label;
-  ExtendedReal value;
-  NumberForm form;
-  const char* text;  // sign character, body, trailing blank
-};
-
-void ExpectTexts(std::initializer_list<FormatCase> cases) {
-  for (const FormatCase& c : cases) {
-    SCOPED_TRACE(c.label);
-    EXPECT_EQ(FormatNumber(c.value, SignificantDigits(c.form)).View(), std::string_view(c.text));
-  }
-}
+std::string Text(const ExtendedReal& value, int digits) { return std::string(FormatNumber(value, digits).View()); }
 
 TEST(NumberFormatTest, EveryIntegerThatFitsShowsItsPlainDigits) {
   auto plain = [](std::int64_t value) {
@@ -39,114 +27,86 @@ TEST(NumberFormatTest, EveryIntegerThatFitsShowsItsPlainDigits) {
     return shown;
   };
   for (std::int32_t value = INT16_MIN; value <= INT16_MAX; ++value) {
-    ASSERT_EQ(Short(Int(value)), plain(value)) << value;
+    ASSERT_EQ(Text(Int(value), kShort), plain(value)) << value;
   }
   std::mt19937 engine(20240611);
   for (int i = 0; i < 100000; ++i) {
     const auto value = static_cast<std::int32_t>(engine());
-    ASSERT_EQ(Long(Int(value)), plain(value)) << value;
+    ASSERT_EQ(Text(Int(value), kLong), plain(value)) << value;
   }
-  EXPECT_EQ(Long(Int(INT32_MIN)), plain(INT32_MIN));
+  EXPECT_EQ(Text(Int(INT32_MIN), kLong), plain(INT32_MIN));
 }
 
-// Positional while the digits fit the form's count, exponent form beyond it.
-TEST(NumberFormatTest, FormSwitchesAtTheDigitCount) {
-  const ExtendedReal third = Int(1) / Int(3);
-  ExpectTexts({
-      {"seven nines", Int(9999999), NumberForm::Short, " 9999999 "},
-      {"eight digits", Int(10000000), NumberForm::Short, " 1E+7 "},
-      {"eight digits rounded", Int(12345678), NumberForm::Short, " 1.234568E+7 "},
-      {"fifteen nines", Int(999999999999999), NumberForm::Long, " 999999999999999 "},
-      {"sixteen digits", Int(1234567890123456), NumberForm::Long, " 1.23456789012346E+15 "},
-      {"minus half", Real(-0.5), NumberForm::Long, "-.5 "},
-      {"3.33", Real(3.33), NumberForm::Long, " 3.33 "},
-      {"third long", third, NumberForm::Long, " .333333333333333 "},
-      {"two thirds long", Int(2) / Int(3), NumberForm::Long, " .666666666666667 "},
-      {"third short", third, NumberForm::Short, " .3333333 "},
-      {"short seven places", Real(1e-7), NumberForm::Short, " .0000001 "},
-      {"short eight places", Real(1e-8), NumberForm::Short, " 1E-8 "},
-      {"short negative exponent form", Real(-0.000012345678), NumberForm::Short, "-1.234568E-5 "},
-      {"long fifteen places", Real(0.000000000000123), NumberForm::Long, " .000000000000123 "},
-      {"long sixteen places", Real(0.0000000000000123), NumberForm::Long, " 1.23E-14 "},
-      {"long fraction fits", Real(12345678.1234567), NumberForm::Long, " 12345678.1234567 "},
-      {"1e100", Real(1e100), NumberForm::Long, " 1E+100 "},
-      {"1.5e-100", Real(1.5e-100), NumberForm::Long, " 1.5E-100 "},
-  });
-}
-
-TEST(NumberFormatTest, RoundingLooksAtOneDigitAndCarries) {
-  ExpectTexts({
-      {"carry to a new first digit", Real(9999999.5), NumberForm::Short, " 1E+7 "},
-      {"carry through nines", Real(0.099999996), NumberForm::Short, " .1 "},
-      {"carry to a whole number", Real(9.9999999), NumberForm::Short, " 10 "},
-      {"tie on even stays", Real(1234566.5), NumberForm::Short, " 1234566 "},
-      {"tie on odd goes up", Int(-12345675), NumberForm::Short, "-1.234568E+7 "},
-      // 0.12345665000001: the ninth digit would break the tie upwards, but
-      // only the eighth is looked at.
-      {"later digits ignored", Real(0.12345665000001), NumberForm::Short, " .1234566 "},
-      {"above half goes up", Int(12345666), NumberForm::Short, " 1.234567E+7 "},
-  });
-}
-
-TEST(NumberFormatTest, SpecialValuesShowAsNinesOrZero) {
-  ExpectTexts({
-      {"positive infinity", ExtendedReal::Infinity(false), NumberForm::Long, " 9.99999999999999E+998 "},
-      {"negative infinity", ExtendedReal::Infinity(true), NumberForm::Long, "-9.99999999999999E+998 "},
-      {"infinity short", ExtendedReal::Infinity(false), NumberForm::Short, " 9.999999E+998 "},
-      {"NaN", ExtendedReal::DefaultNaN(), NumberForm::Long, " 0 "},
-      {"negative zero", Real(-0.0), NumberForm::Long, " 0 "},
-      {"denormal", ExtendedReal::FromBits(0x8000, 0x4000000000000000), NumberForm::Long, " 0 "},
-      {"largest", ExtendedReal::FromBits(0x7FFE, 0xFFFFFFFFFFFFFFFF), NumberForm::Long, " 1.18973149535723E+4932 "},
-      {"smallest normal", ExtendedReal::FromBits(0x8001, 0x8000000000000000), NumberForm::Long,
-       "-3.36210314311209E-4932 "},
-  });
+// Each text: the sign character, the body, a trailing blank. Positional while
+// the digits fit the form's count, exponent form beyond it; the rounding looks
+// at the next digit alone, ties to even, and may carry out of the first digit.
+// Infinities show as the largest nines, NaN and denormals as 0.
+TEST(NumberFormatTest, TextsAtTheFormBoundariesInRoundingAndForSpecialValues) {
+  const struct {
+    ExtendedReal value;
+    int digits;
+    const char* text;
+  } cases[] = {
+      {Int(9999999), kShort, " 9999999 "},
+      {Int(10000000), kShort, " 1E+7 "},
+      {Int(999999999999999), kLong, " 999999999999999 "},
+      {Int(1234567890123456), kLong, " 1.23456789012346E+15 "},
+      {Real(1e-7), kShort, " .0000001 "},
+      {Real(1e-8), kShort, " 1E-8 "},
+      {Real(0.000000000000123), kLong, " .000000000000123 "},
+      {Real(0.0000000000000123), kLong, " 1.23E-14 "},
+      {Int(2) / Int(3), kLong, " .666666666666667 "},
+      {Real(12345678.1234567), kLong, " 12345678.1234567 "},
+      {Real(-0.000012345678), kShort, "-1.234568E-5 "},
+      // Rounding and carries.
+      {Real(9999999.5), kShort, " 1E+7 "},
+      {Real(0.099999996), kShort, " .1 "},
+      {Real(9.9999999), kShort, " 10 "},
+      {Real(1234566.5), kShort, " 1234566 "},
+      {Int(-12345675), kShort, "-1.234568E+7 "},
+      // The ninth digit would break the tie upwards, but only the eighth is looked at.
+      {Real(0.12345665000001), kShort, " .1234566 "},
+      // Special values.
+      {ExtendedReal::Infinity(true), kLong, "-9.99999999999999E+998 "},
+      {ExtendedReal::Infinity(false), kShort, " 9.999999E+998 "},
+      {ExtendedReal::DefaultNaN(), kLong, " 0 "},
+      {Real(-0.0), kLong, " 0 "},
+      {ExtendedReal::FromBits(0x8000, 0x4000000000000000), kLong, " 0 "},
+      {ExtendedReal::FromBits(0x7FFE, 0xFFFFFFFFFFFFFFFF), kLong, " 1.18973149535723E+4932 "},
+      {ExtendedReal::FromBits(0x8001, 0x8000000000000000), kLong, "-3.36210314311209E-4932 "},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Text(c.value, c.digits), c.text);
 }
 
 // The duration shown is the double quotient rounded to two places.
 TEST(NumberFormatTest, DurationsAsTheDialogueShowsThem) {
-  struct Case {
-    std::int32_t length;
-    std::int32_t sampleRate;
+  const struct {
+    std::int32_t length, sampleRate;
     const char* text;
-  };
-  const Case cases[] = {
-      {2646000, 44100, " 60 "},
-      {551250, 44100, " 12.5 "},
-      {146853, 44100, " 3.33 "},
-      {6000, 48000, " .12 "},
-      {240, 48000, " .01 "},
-      {220, 44100, " 0 "},
-      {2147483647, 44100, " 48695.77 "},
-      {10000, -1, "-10000 "},
-      {-100, 0, "-9.99999999999999E+998 "},
-      {0, 0, " 0 "},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.length) + " / " + std::to_string(c.sampleRate));
-    EXPECT_EQ(Long(RoundToPlaces(Real(DivideToDouble(c.length, c.sampleRate)), 2)), c.text);
+  } cases[] = {{146853, 44100, " 3.33 "},
+               {6000, 48000, " .12 "},
+               {240, 48000, " .01 "},
+               {220, 44100, " 0 "},
+               {2147483647, 44100, " 48695.77 "},
+               {10000, -1, "-10000 "},
+               {-100, 0, "-9.99999999999999E+998 "},
+               {0, 0, " 0 "}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Text(RoundToPlaces(Real(DivideToDouble(c.length, c.sampleRate)), 2), kLong), c.text) << c.length;
   }
 }
 
 TEST(NumberFormatTest, RoundToPlacesRoundsTheStoredValue) {
-  struct Case {
-    const char* label;
+  const struct {
     double value;
     std::uint32_t places;
     double expected;
-  };
-  const Case cases[] = {
-      {"half to even zero", 0.5, 0, 0.0},
-      {"one and a half up", 1.5, 0, 2.0},
-      {"1.005 is stored below", 1.005, 2, 1.0},
-      {"12.345 is stored above", 12.345, 2, 12.35},
-      {"negative to negative zero", -0.004, 2, -0.0},
-      {"no places left for a huge value", 1e300, 2, 1e300},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
+  } cases[] = {{0.5, 0, 0.0},      {1.5, 0, 2.0},     {1.005, 2, 1.0},  // 1.005 is stored below, 12.345 above
+               {12.345, 2, 12.35}, {-0.004, 2, -0.0}, {1e300, 2, 1e300}};
+  for (const auto& c : cases) {
     const ExtendedReal rounded = RoundToPlaces(Real(c.value), c.places);
-    EXPECT_EQ(rounded.ToDouble(), c.expected);
-    EXPECT_EQ(rounded.IsNegative(), std::signbit(c.expected));
+    EXPECT_EQ(rounded.ToDouble(), c.expected) << c.value;
+    EXPECT_EQ(rounded.IsNegative(), std::signbit(c.expected)) << c.value;
   }
   // 12.35 is the extended quotient 1235 / 100, not the double 12.35 widened.
   EXPECT_TRUE(RoundToPlaces(Real(12.345), 2) == Int(1235) / Int(100));

@@ -12,6 +12,8 @@
 namespace corvane {
 namespace {
 
+using Rows = std::vector<std::string>;
+
 // A console of `width` by `height` whose text layer has been opened; the
 // memory console starts with a visible cursor of 25%.
 struct Console {
@@ -20,40 +22,38 @@ struct Console {
   ConsoleText text;
 };
 
-TEST(ConsoleTextWrap, FillingTheBottomRowOwesTheScrollUntilTheNextCharacter) {
+// The owed scroll is paid by the next character, in the current colours, or
+// by a line end, which then scrolls once more for itself.
+TEST(ConsoleTextWrap, FillingTheBottomRowOwesTheScrollUntilTheNextCharacterOrLineEnd) {
   Console console(4, 3);
   console.text.PrintText("aaaabbbbcccc");
   console.text.PrintText("");
-  EXPECT_TRUE(ScreenIs(console.device, {"aaaa", "bbbb", "cccc"}));
+  EXPECT_EQ(console.device.Rows(), (Rows{"aaaa", "bbbb", "cccc"}));
   EXPECT_TRUE(console.text.PendingLineFeed());
   EXPECT_EQ(CursorOf(console.device), (CursorAt{3, 1}));
   EXPECT_EQ(console.text.CursorRow(), 3);
 
   console.text.SetColours(0, 15, 0);
   console.text.PrintText("d");
-  EXPECT_TRUE(ScreenIs(console.device, {"bbbb", "cccc", "d"}));
+  EXPECT_EQ(console.device.Rows(), (Rows{"bbbb", "cccc", "d"}));
   EXPECT_EQ(CursorOf(console.device), (CursorAt{3, 2}));
   EXPECT_EQ(console.device.Screen().At(3, 2), (Cell{' ', 0xF0})) << "the new row is blank in the current colours";
   EXPECT_EQ(console.device.Screen().At(3, 1), (Cell{'c', 0x07}));
-}
 
-TEST(ConsoleTextWrap, NewLineOnTheBottomRowScrollsOnceAndTwiceWhenAScrollIsOwed) {
-  Console console(4, 4);
-  console.text.MoveCursor(4, 1);
+  console.text.PrintText("eee");
+  console.text.NewLine();  // two scrolls
   console.text.PrintText("z");
-  console.text.NewLine();
-  console.text.PrintText("yyyy");
-  console.text.NewLine();
-  EXPECT_TRUE(ScreenIs(console.device, {"z", "yyyy", "", ""}));
-  EXPECT_FALSE(console.text.PendingLineFeed());
+  console.text.NewLine();  // one
+  EXPECT_EQ(console.device.Rows(), (Rows{"", "z", ""}));
 }
 
+// Control codes are glyphs like any byte; a row wider than one write goes out
+// in several.
 TEST(ConsoleTextWrap, EveryByteIsOneGlyphCellAndWideRowsAreWrittenWhole) {
   Console console(300, 2);
   const std::string controls("\x07\x08\x09\x0A\x0D\x00", 6);
   console.text.PrintText(controls + std::string(293, 'w') + "xy");
-  EXPECT_EQ(console.device.RowText(0), controls + std::string(293, 'w') + "x");
-  EXPECT_EQ(console.device.RowText(1), "y");
+  EXPECT_EQ(console.device.Rows(), (Rows{controls + std::string(293, 'w') + "x", "y"}));
   EXPECT_EQ(console.device.Beeps(), 0);
 }
 
@@ -67,32 +67,10 @@ TEST(ConsoleTextCursor, MovesKeepACoordinateOutOfRangeAndStepBackGoesToThePrevio
                {{1, 1}, {0, 0}, {1, 80}}};
   for (const auto& c : cases) {
     Console console(80, 42);
-    console.text.MoveCursor(c.from.row, c.from.column);
-    c.to == CursorAt{0, 0} ? console.text.StepBack() : console.text.MoveCursor(c.to.row, c.to.column);
-    EXPECT_EQ(CursorOf(console.device), c.expected) << "from " << c.from << " to " << c.to;
+    console.text.MoveCursor(c.from.first, c.from.second);
+    c.to == CursorAt{0, 0} ? console.text.StepBack() : console.text.MoveCursor(c.to.first, c.to.second);
+    EXPECT_EQ(CursorOf(console.device), c.expected) << "from " << testing::PrintToString(c.from);
   }
-}
-
-// Cursor modes give the console its cursor's size and visibility. A clear
-// hides a shown cursor for its own time and never shows a hidden one.
-TEST(ConsoleTextCursor, ModesSetSizeAndVisibilityAndAClearHidesTheCursorForItsOwnTime) {
-  const std::pair<int, CursorInfo> modes[] = {{0, {25, false}}, {-1, {25, true}}, {5, {10, true}},
-                                              {11, {11, true}}, {98, {98, true}}, {100, {99, true}}};
-  for (const auto& [mode, expected] : modes) {
-    Console console(10, 2);
-    console.text.SetCursorMode(mode);
-    EXPECT_EQ(console.device.Screen().Cursor(), expected) << "mode " << mode;
-  }
-  Console console(10, 2);
-  std::vector<bool> shown;
-  console.device.SetOnChange([&] { shown.push_back(console.device.Screen().Cursor().visible); });
-  console.text.ClearScreen();
-  EXPECT_FALSE(shown.front()) << "hidden for the clear";
-  EXPECT_TRUE(shown.back()) << "and shown again";
-  console.text.SetCursorMode(0);
-  shown.clear();
-  console.text.ClearScreen();
-  EXPECT_EQ(std::count(shown.begin(), shown.end(), true), 0);
 }
 
 TEST(ConsoleTextCursor, AnOwedScrollIsForgottenByMovesAndStepBack) {
@@ -105,16 +83,34 @@ TEST(ConsoleTextCursor, AnOwedScrollIsForgottenByMovesAndStepBack) {
   console.text.PrintText("H");
   console.text.MoveCursor(43, 0);  // moves nowhere, still forgets the scroll
   console.text.PrintText("x");
-  EXPECT_TRUE(ScreenIs(console.device, {"abcd", "xfgH"}));
+  EXPECT_EQ(console.device.Rows(), (Rows{"abcd", "xfgH"}));
 }
 
-TEST(ConsoleTextColours, ClearScreenBlanksEveryCellInTheCurrentColours) {
+// Cursor modes give the console its cursor's size and visibility. A clear
+// blanks every cell in the current colours and takes the cursor home; it hides
+// a shown cursor for its own time and never shows a hidden one.
+TEST(ConsoleTextCursor, ModesSetSizeAndVisibilityAndAClearHidesTheCursorForItsOwnTime) {
+  const std::pair<int, CursorInfo> modes[] = {{0, {25, false}}, {-1, {25, true}}, {5, {10, true}},
+                                              {11, {11, true}}, {98, {98, true}}, {100, {99, true}}};
+  for (const auto& [mode, expected] : modes) {
+    Console console(10, 2);
+    console.text.SetCursorMode(mode);
+    EXPECT_EQ(console.device.Screen().Cursor(), expected) << "mode " << mode;
+  }
   Console console(6, 3);
   console.text.PrintText("some old text");
   console.text.SetColours(0, 15, 0);
+  std::vector<bool> shown;
+  console.device.SetOnChange([&] { shown.push_back(console.device.Screen().Cursor().visible); });
   console.text.ClearScreen();
   for (int i = 0; i < 18; ++i) EXPECT_EQ(console.device.Screen().At(i % 6, i / 6), (Cell{' ', 0xF0})) << i;
   EXPECT_EQ(CursorOf(console.device), (CursorAt{1, 1}));
+  EXPECT_FALSE(shown.front()) << "hidden for the clear";
+  EXPECT_TRUE(shown.back()) << "and shown again";
+  console.text.SetCursorMode(0);
+  shown.clear();
+  console.text.ClearScreen();
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), true), 0);
 }
 
 }  // namespace

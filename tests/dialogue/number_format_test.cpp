@@ -47,33 +47,24 @@ TEST(NumberFormatTest, TextsAtTheFormBoundariesInRoundingAndForSpecialValues) {
     int digits;
     const char* text;
   } cases[] = {
-      {Int(9999999), kShort, " 9999999 "},
-      {Int(10000000), kShort, " 1E+7 "},
-      {Int(999999999999999), kLong, " 999999999999999 "},
-      {Int(1234567890123456), kLong, " 1.23456789012346E+15 "},
-      {Real(1e-7), kShort, " .0000001 "},
-      {Real(1e-8), kShort, " 1E-8 "},
-      {Real(0.000000000000123), kLong, " .000000000000123 "},
-      {Real(0.0000000000000123), kLong, " 1.23E-14 "},
-      {Int(2) / Int(3), kLong, " .666666666666667 "},
-      {Real(12345678.1234567), kLong, " 12345678.1234567 "},
-      {Real(-0.000012345678), kShort, "-1.234568E-5 "},
-      // Rounding and carries.
-      {Real(9999999.5), kShort, " 1E+7 "},
-      {Real(0.099999996), kShort, " .1 "},
-      {Real(9.9999999), kShort, " 10 "},
-      {Real(1234566.5), kShort, " 1234566 "},
-      {Int(-12345675), kShort, "-1.234568E+7 "},
-      // The ninth digit would break the tie upwards, but only the eighth is looked at.
-      {Real(0.12345665000001), kShort, " .1234566 "},
-      // Special values.
-      {ExtendedReal::Infinity(true), kLong, "-9.99999999999999E+998 "},
-      {ExtendedReal::Infinity(false), kShort, " 9.999999E+998 "},
-      {ExtendedReal::DefaultNaN(), kLong, " 0 "},
-      {Real(-0.0), kLong, " 0 "},
+      // Each boundary's two sides on one line.
+      // clang-format off
+      {Int(9999999), kShort, " 9999999 "},                   {Int(10000000), kShort, " 1E+7 "},
+      {Int(999999999999999), kLong, " 999999999999999 "},    {Int(1234567890123456), kLong, " 1.23456789012346E+15 "},
+      {Real(1e-7), kShort, " .0000001 "},                    {Real(1e-8), kShort, " 1E-8 "},
+      {Real(0.000000000000123), kLong, " .000000000000123 "}, {Real(0.0000000000000123), kLong, " 1.23E-14 "},
+      {Real(12345678.1234567), kLong, " 12345678.1234567 "}, {Real(-0.000012345678), kShort, "-1.234568E-5 "},
+      // Rounding: carries, ties, and the ninth digit that would break the tie upwards but is not looked at.
+      {Real(9999999.5), kShort, " 1E+7 "}, {Real(0.099999996), kShort, " .1 "}, {Real(9.9999999), kShort, " 10 "},
+      {Int(2) / Int(3), kLong, " .666666666666667 "}, {Real(1234566.5), kShort, " 1234566 "},
+      {Int(-12345675), kShort, "-1.234568E+7 "},      {Real(0.12345665000001), kShort, " .1234566 "},
+      // Special values and the extremes.
+      {ExtendedReal::Infinity(true), kLong, "-9.99999999999999E+998 "}, {Real(-0.0), kLong, " 0 "},
+      {ExtendedReal::Infinity(false), kShort, " 9.999999E+998 "},     {ExtendedReal::DefaultNaN(), kLong, " 0 "},
       {ExtendedReal::FromBits(0x8000, 0x4000000000000000), kLong, " 0 "},
       {ExtendedReal::FromBits(0x7FFE, 0xFFFFFFFFFFFFFFFF), kLong, " 1.18973149535723E+4932 "},
       {ExtendedReal::FromBits(0x8001, 0x8000000000000000), kLong, "-3.36210314311209E-4932 "},
+      // clang-format on
   };
   for (const auto& c : cases) EXPECT_EQ(Text(c.value, c.digits), c.text);
 }
@@ -83,26 +74,21 @@ TEST(NumberFormatTest, DurationsAsTheDialogueShowsThem) {
   const struct {
     std::int32_t length, sampleRate;
     const char* text;
-  } cases[] = {{146853, 44100, " 3.33 "},
-               {6000, 48000, " .12 "},
-               {240, 48000, " .01 "},
-               {220, 44100, " 0 "},
-               {2147483647, 44100, " 48695.77 "},
-               {10000, -1, "-10000 "},
-               {-100, 0, "-9.99999999999999E+998 "},
-               {0, 0, " 0 "}};
+  } cases[] = {{146853, 44100, " 3.33 "}, {6000, 48000, " .12 "}, {-100, 0, "-9.99999999999999E+998 "},
+               {240, 48000, " .01 "},     {220, 44100, " 0 "},    {2147483647, 44100, " 48695.77 "},
+               {10000, -1, "-10000 "},    {0, 0, " 0 "}};
   for (const auto& c : cases) {
     EXPECT_EQ(Text(RoundToPlaces(Real(DivideToDouble(c.length, c.sampleRate)), 2), kLong), c.text) << c.length;
   }
 }
 
+// 1.005 is stored below the tie, 12.345 above it.
 TEST(NumberFormatTest, RoundToPlacesRoundsTheStoredValue) {
   const struct {
     double value;
     std::uint32_t places;
     double expected;
-  } cases[] = {{0.5, 0, 0.0},      {1.5, 0, 2.0},     {1.005, 2, 1.0},  // 1.005 is stored below, 12.345 above
-               {12.345, 2, 12.35}, {-0.004, 2, -0.0}, {1e300, 2, 1e300}};
+  } cases[] = {{0.5, 0, 0.0}, {1.5, 0, 2.0}, {1.005, 2, 1.0}, {12.345, 2, 12.35}, {-0.004, 2, -0.0}, {1e300, 2, 1e300}};
   for (const auto& c : cases) {
     const ExtendedReal rounded = RoundToPlaces(Real(c.value), c.places);
     EXPECT_EQ(rounded.ToDouble(), c.expected) << c.value;

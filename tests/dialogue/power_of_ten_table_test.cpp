@@ -1,5 +1,6 @@
 // Proves the power table against the C library's decimal conversion, which
-// rounds a decimal string to the nearest long double, ties to even, exactly.
+// rounds a decimal string to the nearest long double, ties to even, exactly,
+// where long double is the 80-bit format.
 #include "dialogue/power_of_ten_table.hpp"
 
 #include <gtest/gtest.h>
@@ -13,19 +14,15 @@ namespace corvane {
 namespace {
 
 TEST(PowerOfTenTableTest, EachPowerEntryIsTheNearestExtendedValue) {
-  if (std::numeric_limits<long double>::digits != 64) {
-    GTEST_SKIP() << "long double is not the 80-bit format here, so it cannot serve as the oracle";
-  }
+  if (std::numeric_limits<long double>::digits != 64) GTEST_SKIP() << "long double cannot serve as the oracle here";
   for (std::size_t i = 0; i < kPowerOfTenTable.powers.size(); ++i) {
-    const std::string decimal = "1e" + std::to_string(8u << i);
-    SCOPED_TRACE(decimal);
-    const long double nearest = std::strtold(decimal.c_str(), nullptr);
+    const long double nearest = std::strtold(("1e" + std::to_string(8u << i)).c_str(), nullptr);
     std::uint64_t significand;
     std::uint16_t signExponent;
     std::memcpy(&significand, &nearest, 8);
     std::memcpy(&signExponent, reinterpret_cast<const char*>(&nearest) + 8, 2);
-    EXPECT_EQ(kPowerOfTenTable.powers[i].Significand(), significand);
-    EXPECT_EQ(kPowerOfTenTable.powers[i].SignExponent(), signExponent);
+    EXPECT_EQ(kPowerOfTenTable.powers[i].Significand(), significand) << "1e" << (8u << i);
+    EXPECT_EQ(kPowerOfTenTable.powers[i].SignExponent(), signExponent) << "1e" << (8u << i);
   }
 }
 

@@ -3,35 +3,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "filechannel/error_number.hpp"
-#include "native_file_service.hpp"
 #include "platform/memory/memory_console.hpp"
-#include "platform/memory/viewport.hpp"
 #include "support/faulty_file_service.hpp"
+#include "support/file_test.hpp"
 #include "support/keys.hpp"
 #include "support/recording_window_library.hpp"
 #include "support/screen_picture.hpp"
-#include "support/temp_folder.hpp"
 #include "support/wave_bytes.hpp"
 
 namespace corvane {
 namespace {
-
-using namespace std::chrono_literals;
 
 // The ten 24-bit samples whose error signal, with a fresh dither source, is
 // known by heart.
 const std::int32_t kTenSamples[] = {384, 100, -100, 8388352, -8388608, 0, 1, 127, 128, 129};
 const std::int16_t kTenErrors[] = {8000, -6250, 6250, 0, 0, 1, -63, -7937, -8000, 7938};
 
-// A mono 24-bit file of `count` samples at `rate` Hz: the ten known samples
+// A mono 24-bit file of `count` samples at 44100 Hz: the ten known samples
 // first, silence after them.
-std::string TenSampleFile(std::uint32_t count = 10, std::uint32_t rate = 44100) {
-  std::string bytes = WaveHeader{.sampleRate = rate, .dataSize = count * 3}.Bytes();
+std::string TenSampleFile(std::uint32_t count = 10) {
+  std::string bytes = WaveHeader{.dataSize = count * 3}.Bytes();
   for (const std::int32_t sample : kTenSamples) bytes += Le32(static_cast<std::uint32_t>(sample)).substr(0, 3);
   return bytes + std::string(3 * (count - 10), '\0');
 }
@@ -42,20 +39,15 @@ std::string TenErrorBytes() {
   return bytes;
 }
 
-const std::string kPrompt = "   File to process?  ";
 const std::string kNotFound = "          File not found.\\nPlease enter a valid filename";
 
-const std::string kOutputPrompt = "   Output filename?  ";
-
-class DialogueTest : public ::testing::Test {
+// The dialogue on an 80x42 memory console, over real files in a fresh folder.
+class DialogueTest : public FileTestOver<FaultyFileService> {
  protected:
-  DialogueTest() : console(device) {
-    console.OpenConsole();
-    TakeErrorNumber();
-  }
+  DialogueTest() : console(device) { console.OpenConsole(); }
 
   void Run() {
-    DialogueServices services{console, windows, channel, dither, 0, quotesInNames};
+    DialogueServices services{console, windows, channel_, dither, 0, quotesInNames};
     RunDialogue(services);
   }
 
@@ -71,10 +63,7 @@ class DialogueTest : public ::testing::Test {
   MemoryConsole device{80, 42};
   ConsoleText console;
   RecordingWindowLibrary windows{device};
-  FaultyFileService files;
-  FileChannel channel{files};
   DitherSource dither;
-  TempFolder folder;
   QuotesInNames quotesInNames = QuotesInNames::kAnyQuotes;
 };
 
@@ -83,25 +72,26 @@ class DialogueTest : public ::testing::Test {
 // colours, the cursor, the beeps and the pause before the "File not found"
 // box, and the final key left pending.
 TEST_F(DialogueTest, AConversionSetsUpTheWindowOnceAndShowsEachLineInItsColours) {
-  const std::string input = folder.Write("in.wav", TenSampleFile());
+  const std::string input = folder_.Write("in.wav", TenSampleFile());
   keys::TypeLine(device, "");
   device.SetOnIdle([&] {
     EXPECT_TRUE(device.Screen().Cursor().visible) << "the cursor shows while a name is typed";
     device.SetOnIdle(nullptr);
     keys::TypeLine(device, input);
-    keys::TypeLine(device, folder.Path("out.wav"));
+    keys::TypeLine(device, folder_.Path("out.wav"));
     keys::Tap(device, 'q');  // pressed during the conversion: ends the final wait at once
   });
   Run();
 
   EXPECT_EQ(windows.calls,
-            (std::vector<std::string>{"InitConsoleTools(0,0,0,0,&0,0)", "ConsoleToolBar(0,5)", "ConsoleTitle(Corvane)",
-                                      "ConsoleIcon(32512)", "DeleteWindowMenuItem(61728)", "DeleteWindowMenuItem(0)",
-                                      "DeleteWindowMenuItem(61440)", "DeleteWindowMenuItem(-2)",
-                                      "DeleteWindowMenuItem(-1)", "DeleteWindowMenuItem(61488)", "Console80x(42)",
-                                      "ConsoleMove(32767,32767)", "ConsoleMessageBox(0,0,0)"}));
+            (std::vector<std::string>{"InitConsoleTools 0 0 0 0 0 0", "ConsoleToolBar 0 5", "ConsoleTitle Corvane",
+                                      "ConsoleIcon 32512", "DeleteWindowMenuItem 61728", "DeleteWindowMenuItem 0",
+                                      "DeleteWindowMenuItem 61440", "DeleteWindowMenuItem -2",
+                                      "DeleteWindowMenuItem -1", "DeleteWindowMenuItem 61488", "Console80x 42",
+                                      "ConsoleMove 32767 32767", "ConsoleMessageBox 0 0 0"}));
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{kNotFound});
-  EXPECT_EQ(std::count(device.Sleeps().begin(), device.Sleeps().end(), 100ms), 1) << "one pause, before the box";
+  EXPECT_EQ(std::count(device.Sleeps().begin(), device.Sleeps().end(), std::chrono::milliseconds(100)), 1)
+      << "one pause, before the box";
   EXPECT_EQ(device.Beeps(), 2) << "one for the box, one at the end";
   const ScreenBuffer& screen = device.Screen();
   for (int column = 0; column < 80; ++column) {
@@ -115,58 +105,27 @@ TEST_F(DialogueTest, AConversionSetsUpTheWindowOnceAndShowsEachLineInItsColours)
   EXPECT_EQ(device.PendingInput(), 2u) << "the final key stays pending";
 }
 
-// The rows a part of the screen holds, 1-based: "19-42".
-std::string RowsShown(const Viewport& part) {
-  return std::to_string(part.top + 1).append("-").append(std::to_string(part.top + part.rows));
-}
-
-// Windows of a few sizes, smaller than the screen or not, each showing the
-// rows around the cursor after every change: the rows each shows whenever the
-// dialogue waits for the user.
-TEST_F(DialogueTest, ASmallWindowShowsTheRowsAroundTheCursorAtEveryWait) {
-  const std::vector<std::string> lines = {folder.Write("in.wav", TenSampleFile()), folder.Path("out.wav")};
-  const std::pair<int, int> sizes[] = {{80, 24}, {100, 30}, {80, 42}};
-  std::vector<Viewport> shown(std::size(sizes));
-  device.SetOnChange([&] {
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-      shown[i] = FollowCursor(shown[i], device.Screen(), sizes[i].first, sizes[i].second);
-    }
-  });
-  std::vector<std::string> waits;
-  device.SetOnIdle([&] {
-    std::string rows;
-    for (const Viewport& part : shown) rows.append(" ").append(RowsShown(part));
-    waits.push_back(rows);
-    if (waits.size() <= lines.size()) {
-      keys::TypeLine(device, lines[waits.size() - 1]);
-    } else {
-      keys::Tap(device, 'x');
-    }
-  });
-  Run();
-  EXPECT_EQ(waits, (std::vector<std::string>{" 1-24 1-30 1-42", " 2-25 1-30 1-42", " 19-42 13-42 1-42"}));
-}
-
 // Terminals paste a dropped file's path in quotes: where no file has the name
 // as typed, the path inside them opens. A name that exists as typed, quotes
 // and blanks included, opens as typed. Each file here is refused for a reason
 // of its own, which names the file that opened.
 TEST_F(DialogueTest, ADroppedPathOpensItsFileAndANameThatExistsAsTypedOpensAsTyped) {
-  folder.Write("it's \"q\".wav", WaveHeader{.bitsPerSample = 16}.Bytes());
-  if (!folder.Exists("it's \"q\".wav")) GTEST_SKIP() << "names here cannot hold quotes";
-  folder.Write("my take.wav", WaveHeader{.formTag = "WAVX"}.Bytes());
-  folder.Write("b.wav ", WaveHeader{.channels = 2}.Bytes());
-  folder.Write("b.wav", WaveHeader{.formatCode = 3}.Bytes());
+  folder_.Write("it's \"q\".wav", WaveHeader{.bitsPerSample = 16}.Bytes());
+  if (!folder_.Exists("it's \"q\".wav")) GTEST_SKIP() << "names here cannot hold quotes";
+  folder_.Write("my take.wav", WaveHeader{.formTag = "WAVX"}.Bytes());
+  folder_.Write("b.wav ", WaveHeader{.channels = 2}.Bytes());
+  folder_.Write("b.wav", WaveHeader{.formatCode = 3}.Bytes());
   for (const std::string& typed :
-       {"'" + folder.Path("my take.wav") + "' ", folder.Path("b.wav "), "\"" + folder.Path("b.wav") + "\"",
-        folder.Path("it's \"q\".wav"), "'" + folder.Path("none.wav") + "' "}) {
+       {"'" + folder_.Path("my take.wav") + "' ", folder_.Path("b.wav "), "\"" + folder_.Path("b.wav") + "\"",
+        folder_.Path("it's \"q\".wav"), "'" + folder_.Path("none.wav") + "' "}) {
     keys::TypeLine(device, typed);
   }
   EXPECT_THROW(Run(), InputExhausted);
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"This is not a Wave file ", "This is not a mono Wave file ",
                                                   "This is not a PCM format Wave file ",
                                                   "This is not a 24- or 32-bit Wave file ", kNotFound}));
-  EXPECT_EQ(windows.boxes[0].screen[11], kPrompt + "'" + folder.Path("my take.wav") + "'") << "shown as typed";
+  EXPECT_EQ(windows.boxes[0].screen[11], "   File to process?  '" + folder_.Path("my take.wav") + "'")
+      << "shown as typed";
 }
 
 // Windows names cannot hold a double quote: a pair around either name is no
@@ -174,30 +133,26 @@ TEST_F(DialogueTest, ADroppedPathOpensItsFileAndANameThatExistsAsTypedOpensAsTyp
 // same error signal goes to the next name given.
 TEST_F(DialogueTest, OnWindowsQuotesAroundANameAreNoPartOfItAndAFailedWriteLosesNothing) {
   quotesInNames = QuotesInNames::kNoDoubleQuotes;
-  const std::string input = folder.Write("in.wav", TenSampleFile());
-  for (const std::string& line : {"'" + input + "'", "\"" + input + "\"  ", "\"" + folder.Path("none/out.wav") + "\"",
-                                  "\"" + folder.Path("out.wav") + "\""}) {
+  const std::string input = folder_.Write("in.wav", TenSampleFile());
+  for (const std::string& line : {"'" + input + "'", "\"" + input + "\"  ", "\"" + folder_.Path("none/out.wav") + "\"",
+                                  "\"" + folder_.Path("out.wav") + "\""}) {
     keys::TypeLine(device, line);
   }
   keys::Tap(device, 'x');
   Run();
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{kNotFound, "The output file could not be written "}));
-  EXPECT_EQ(folder.Read("out.wav"), OutputHeader(56, 44100, 88200, 20) + TenErrorBytes());
+  EXPECT_EQ(folder_.Read("out.wav"), OutputHeader(56, 44100, 88200, 20) + TenErrorBytes());
 }
 
 // The output prompt comes first on row 24 and each refusal asks again one row
 // lower: the 19th asks on row 42, where its line end scrolls the screen.
 TEST_F(DialogueTest, APromptOnTheBottomRowTakesItsAnswerOnItsOwnRow) {
-  const std::string input = folder.Write("in.wav", TenSampleFile());
-  keys::TypeLine(device, input);
-  for (int refusal = 0; refusal < 19; ++refusal) keys::TypeLine(device, input);
-  keys::TypeLine(device, folder.Path("out.wav"));
-  keys::Tap(device, 'x');
-  Run();
+  const std::string input = folder_.Write("in.wav", TenSampleFile());
+  for (int line = 0; line < 20; ++line) keys::TypeLine(device, input);
+  EXPECT_THROW(Run(), InputExhausted);
   ASSERT_EQ(windows.boxes.size(), 19u);
-  const std::vector<std::string>& atBox = windows.boxes.back().screen;
-  EXPECT_EQ(atBox[40], kOutputPrompt + input);
-  EXPECT_EQ(atBox[41], "");
+  EXPECT_EQ(windows.boxes.back().screen[40], "   Output filename?  " + input);
+  EXPECT_EQ(windows.boxes.back().screen[41], "");
 }
 
 // A file whose samples cannot be held, and a read that the platform refuses
@@ -209,72 +164,50 @@ TEST_F(DialogueTest, WantOfMemoryIsReportedAndTheNextFileStartsWithTheFirstDithe
   // without the test writing 6 GiB.
   constexpr std::uint64_t kHugeSize = 3ull << 31;
   const std::string huge =
-      folder.Write("huge.wav", "RF64" + Le32(0xFFFFFFFF) + "WAVEds64" + Le32(16) + Le64(0) + Le64(kHugeSize) +
-                                   WaveHeader{.dataSize = 0xFFFFFFFF}.Bytes().substr(12));
-  files.phantomBytes = kHugeSize;
-  const std::string input = folder.Write("in.wav", TenSampleFile(100));
+      folder_.Write("huge.wav", "RF64" + Le32(0xFFFFFFFF) + "WAVEds64" + Le32(16) + Le64(0) + Le64(kHugeSize) +
+                                    WaveHeader{.dataSize = 0xFFFFFFFF}.Bytes().substr(12));
+  service_.phantomBytes = kHugeSize;
+  const std::string input = folder_.Write("in.wav", TenSampleFile(100));
   keys::TypeLine(device, huge);
-  keys::TypeLine(device, folder.Path("never.wav"));
+  keys::TypeLine(device, folder_.Path("never.wav"));
   windows.onBox = [&](const RecordingWindowLibrary::Box&) {
+    if (windows.boxes.size() > 2) return;  // a third box: no more input, the run ends
     if (windows.boxes.size() == 1) {
-      files.phantomBytes = 0;
-      files.readLimit = 200;  // the header's small reads pass, the 300 bytes of samples do not
-      files.readError = platform_error::kNotEnoughMemory;
-      keys::TypeLine(device, input);
-      keys::TypeLine(device, folder.Path("never.wav"));
+      service_.phantomBytes = 0;
+      service_.readLimit = 200;  // the header's small reads pass, the 300 bytes of samples do not
+      service_.readError = platform_error::kNotEnoughMemory;
     } else {
-      files.readLimit = FaultyFileService::kUnlimited;
-      keys::TypeLine(device, input);
-      keys::TypeLine(device, folder.Path("out.wav"));
-      keys::Tap(device, 'x');
+      service_.readLimit = FaultyFileService::kUnlimited;
     }
+    keys::TypeLine(device, input);
+    keys::TypeLine(device, folder_.Path(windows.boxes.size() == 1 ? "never.wav" : "out.wav"));
   };
-  Run();
+  EXPECT_THROW(Run(), InputExhausted);
 
   EXPECT_EQ(BoxTexts(), std::vector<std::string>(2, "Not enough memory to convert this file "));
   EXPECT_EQ(windows.boxes[0].screen[19], "                     Length       2147483648 samples");
   EXPECT_EQ(windows.boxes[0].screen[20], "                     Duration     48695.77 seconds");
-  EXPECT_FALSE(folder.Exists("never.wav"));
-  EXPECT_EQ(folder.Read("out.wav").substr(44, 20), TenErrorBytes());
+  EXPECT_FALSE(folder_.Exists("never.wav"));
+  EXPECT_EQ(folder_.Read("out.wav").substr(44, 20), TenErrorBytes());
 }
 
-// While the output name is asked for, the input is taken by someone else,
-// then deleted: each time the read fails with its box and the dialogue starts
-// again, and the deleted input is not made anew as an empty file.
-TEST_F(DialogueTest, AnInputThatCannotBeReadAnyMoreIsReportedAndTheDialogueStartsAgain) {
-  const std::string input = folder.Write("in.wav", TenSampleFile());
-  NativeFileService otherProcess;
-  FileChannel holder(otherProcess);
+// The input is deleted while the output name is asked for: the read fails with
+// its box, the input is not made anew as an empty file, and the dialogue starts
+// again at the input prompt.
+TEST_F(DialogueTest, AnInputThatVanishedIsReportedAndTheDialogueStartsAgain) {
+  const std::string input = folder_.Write("in.wav", TenSampleFile());
   keys::TypeLine(device, input);
-  int idle = 0;
   device.SetOnIdle([&] {
-    switch (idle++) {
-      case 0:  // at the output prompt
-        holder.OpenExisting(input);
-        keys::TypeLine(device, folder.Path("never.wav"));
-        break;
-      case 1:  // at the next input prompt
-        holder.Close();
-        keys::TypeLine(device, input);
-        break;
-      case 2:  // at the output prompt
-        std::filesystem::remove(input);
-        keys::TypeLine(device, folder.Path("never.wav"));
-        break;
-      case 3:  // at the next input prompt
-        EXPECT_FALSE(folder.Exists("in.wav")) << "the vanished input came back";
-        folder.Write("in.wav", TenSampleFile());
-        keys::TypeLine(device, input);
-        keys::TypeLine(device, folder.Path("out.wav"));
-        keys::Tap(device, 'x');
-        break;
-    }
+    device.SetOnIdle(nullptr);
+    std::filesystem::remove(input);
+    keys::TypeLine(device, folder_.Path("never.wav"));
   });
-  Run();
+  EXPECT_THROW(Run(), InputExhausted);
 
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>(2, "The input file could not be read "));
-  EXPECT_FALSE(folder.Exists("never.wav"));
-  EXPECT_TRUE(folder.Exists("out.wav"));
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"The input file could not be read "});
+  EXPECT_FALSE(folder_.Exists("in.wav")) << "the vanished input came back";
+  EXPECT_FALSE(folder_.Exists("never.wav"));
+  EXPECT_EQ(CursorOf(device), (CursorAt{12, 22}));
 }
 
 }  // namespace

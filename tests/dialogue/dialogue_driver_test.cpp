@@ -68,9 +68,9 @@ class DialogueTest : public FileTestOver<FaultyFileService> {
 };
 
 // The rows and the bytes of a conversion are the end-to-end scripts' to
-// check; here what a terminal cannot show them: the window set-up, the
-// colours, the cursor, the beeps and the pause before the "File not found"
-// box, and the final key left pending.
+// check; here the start screen row by row, and what a terminal cannot show
+// them: the window set-up, the colours, the cursor, the beeps and the pause
+// before the "File not found" box, and the final key left pending.
 TEST_F(DialogueTest, AConversionSetsUpTheWindowOnceAndShowsEachLineInItsColours) {
   const std::string input = folder_.Write("in.wav", TenSampleFile());
   keys::TypeLine(device, "");
@@ -90,6 +90,13 @@ TEST_F(DialogueTest, AConversionSetsUpTheWindowOnceAndShowsEachLineInItsColours)
                                       "DeleteWindowMenuItem -1", "DeleteWindowMenuItem 61488", "Console80x 42",
                                       "ConsoleMove 32767 32767", "ConsoleMessageBox 0 0 0"}));
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{kNotFound});
+  std::vector<std::string> start(42);  // rows 2 to 4, 8 and 12; the answer was empty
+  start[1] = "   Corvane v1";
+  start[2] = "   (c) 2026 The Corvane authors";
+  start[3] = "   https://corvane.example";
+  start[7] = "   NOTE - Input file must be mono 24-bit packed integer or 32-bit integer";
+  start[11] = "   File to process?";
+  EXPECT_EQ(windows.boxes[0].screen, start) << "the start screen, under the box";
   EXPECT_EQ(std::count(device.Sleeps().begin(), device.Sleeps().end(), std::chrono::milliseconds(100)), 1)
       << "one pause, before the box";
   EXPECT_EQ(device.Beeps(), 2) << "one for the box, one at the end";

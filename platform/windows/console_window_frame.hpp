@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 
 namespace corvane {
 
@@ -21,16 +22,27 @@ struct CellSize {
   int rows = 0;
 };
 
+// What the system says of the console's window (GetConsoleWindow).
+struct ConsoleWindowShape {
+  bool visible = false;  // IsWindowVisible
+  WindowEdges edges;     // GetWindowRect
+  bool owned = false;    // owned by another window (GW_OWNER)
+  std::string className;
+};
+
+// Whether the console shows in a window of its own, which the user sees at the
+// size the console reports. Otherwise the console is a pseudo console: a
+// terminal shows it at the terminal's own size, whatever a size call answers.
+bool HasWindowOfItsOwn(const std::optional<ConsoleWindowShape>& window);
+
 // The window that shows the console on the screen, as the window library
 // sizes and places it.
 class ConsoleWindowFrame {
  public:
   virtual ~ConsoleWindowFrame() = default;
 
-  // Whether the console shows in a window of its own. A pseudo console
-  // (Windows Terminal, wine's console on a terminal) has only a hidden
-  // stand-in window: a terminal shows the console instead.
-  virtual bool Visible() = 0;
+  // The console's window; none when the console has no window at all.
+  virtual std::optional<ConsoleWindowShape> Shape() = 0;
   // The largest window, in cells, that the screen can hold; none when the
   // console cannot say.
   virtual std::optional<CellSize> LargestWindow() = 0;
@@ -49,7 +61,7 @@ class SystemConsoleWindow : public ConsoleWindowFrame {
   // `output` is the console's screen buffer, a HANDLE.
   explicit SystemConsoleWindow(void* output) : output_(output) {}
 
-  bool Visible() override;
+  std::optional<ConsoleWindowShape> Shape() override;
   std::optional<CellSize> LargestWindow() override;
   std::optional<WindowEdges> Edges() override;
   std::optional<WindowEdges> WorkArea() override;

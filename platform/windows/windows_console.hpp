@@ -43,8 +43,9 @@ class WindowsConsole : public ConsoleDevice {
   std::optional<std::uint8_t> TextAttribute();
   // Gives the screen buffer `columns` by `rows` cells and the window the part
   // of it from the top-left corner that is `windowColumns` by `windowRows`,
-  // as far as the console allows each.
-  void Resize(int columns, int rows, int windowColumns, int windowRows);
+  // as far as the console allows each. These are the only size calls the
+  // tool makes.
+  virtual void Resize(int columns, int rows, int windowColumns, int windowRows);
 
   ScreenBufferInfo GetScreenBufferInfo() override;
   void WriteOutput(std::span<const Cell> cells, int column, int row) override;

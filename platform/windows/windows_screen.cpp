@@ -6,10 +6,10 @@ namespace corvane {
 
 WindowsScreen::WindowsScreen(WindowsConsole& console) : console_(console) {}
 
-void WindowsScreen::ShowInPart(int columns, int rows, const Viewport& window) {
+void WindowsScreen::ShowInPart(int columns, int rows, const Viewport& window, Buffer buffer) {
   const ScreenBufferInfo info = console_.GetScreenBufferInfo();
   const Viewport shownNow = console_.Window().value_or(window);
-  Part part{ScreenBuffer(columns, rows), {}, {}, {}};
+  Part part{ScreenBuffer(columns, rows), buffer, {}, {}, {}};
   ScreenBuffer& screen = part.screen;
   const std::uint8_t attribute = console_.TextAttribute().value_or(0x07);
   screen.SetTextAttribute(attribute);
@@ -22,7 +22,7 @@ void WindowsScreen::ShowInPart(int columns, int rows, const Viewport& window) {
                            std::clamp(info.cursorRow - shownNow.top, 0, rows - 1));
   if (const std::optional<CursorInfo> cursor = console_.GetCursorInfo()) screen.SetCursorInfo(*cursor);
   part_ = std::move(part);
-  console_.Resize(window.columns, window.rows, window.columns, window.rows);
+  if (buffer == Buffer::kCutToWindow) console_.Resize(window.columns, window.rows, window.columns, window.rows);
   Redraw();
 }
 
@@ -46,12 +46,14 @@ void WindowsScreen::Apply(const Change& change) {
 
 // A user who resizes the window sees the part around the cursor again, at
 // the new size. A pseudo console (Windows Terminal) resizes its buffer with
-// its window; a console window keeps its buffer, which is cut to the window
+// its tab; a console window keeps its buffer, which is cut to the window
 // again.
 void WindowsScreen::FollowWindowSize() {
   const std::optional<Viewport> window = console_.Window();
   if (!window || (window->columns == part_->window.columns && window->rows == part_->window.rows)) return;
-  console_.Resize(window->columns, window->rows, window->columns, window->rows);
+  if (part_->buffer == Buffer::kCutToWindow) {
+    console_.Resize(window->columns, window->rows, window->columns, window->rows);
+  }
   Redraw();
 }
 

@@ -12,21 +12,27 @@ namespace corvane {
 
 // The console that the dialogue draws on under Windows. While the console's
 // window shows the whole screen buffer, every call goes straight to the
-// console. Where the window shows less than the dialogue's screen (Windows
-// Terminal, a window capped by a small display), ShowInPart makes the screen
-// buffer the tool's own, held in memory, and the console's window shows the
-// part of it around the cursor, by the rule that the terminal build follows
-// too (FollowCursor); the part is redrawn whenever the window changes size.
+// console. In a pseudo console (Windows Terminal), and where a window of its
+// own shows less than the dialogue's screen (capped by a small display),
+// ShowInPart makes the screen buffer the tool's own, held in memory, and the
+// console's window shows the part of it around the cursor, by the rule that
+// the terminal build follows too (FollowCursor), or all of it where the window
+// is larger; the part is redrawn whenever the window changes size.
 class WindowsScreen : public ConsoleDevice {
  public:
   explicit WindowsScreen(WindowsConsole& console);
 
+  // What happens to the console's own buffer: a window of its own has it cut
+  // to the window the user sees, with each size the window takes, so that no
+  // scroll bar shows; a pseudo console's buffer is its terminal's, and the
+  // tool makes no size call there.
+  enum class Buffer { kCutToWindow, kLeftAlone };
+
   // From now on the screen buffer is `columns` by `rows` cells in memory. It
   // starts with what the console's window shows now, blank in the current
-  // colours beyond that; the console's own buffer becomes as large as the
-  // window that the user sees, `window` (columns and rows), and shows the
-  // part of the screen around the cursor.
-  void ShowInPart(int columns, int rows, const Viewport& window);
+  // colours beyond that; the console's window, as large as `window` (columns
+  // and rows), shows the part of the screen around the cursor.
+  void ShowInPart(int columns, int rows, const Viewport& window, Buffer buffer);
   bool ShownInPart() const { return part_.has_value(); }
 
   // Reads back `count` cells of row `row` from `column` on, from the screen
@@ -50,6 +56,7 @@ class WindowsScreen : public ConsoleDevice {
  private:
   struct Part {
     ScreenBuffer screen;
+    Buffer buffer;
     Viewport window;  // the console's window over its own buffer
     Viewport shown;   // the part of `screen` that the window shows
     // What each row of the window shows, empty where that is unknown.

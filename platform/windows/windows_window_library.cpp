@@ -83,29 +83,30 @@ void WindowsWindowLibrary::Console80x(std::int32_t rows) {
   if (rows < 1 || rows > kMostRows || screen_.ShownInPart()) return;
   const std::optional<Viewport> before = console_.Window();
   if (!before) return;
+  if (!HasWindowOfItsOwn(frame_.Shape())) {
+    // A pseudo console's terminal shows it at the terminal's own size,
+    // whatever a size call answers: Windows Terminal's console accepts any
+    // size and reports it while its tab keeps its own, and nothing tells the
+    // tab. So no size call is made; the screen is kept in memory and shown at
+    // the size the console has, which is the terminal's.
+    screen_.ShowInPart(kConsoleColumns, rows, *before, WindowsScreen::Buffer::kLeftAlone);
+    return;
+  }
   const std::optional<WindowEdges> edges = frame_.Edges();
   // A screen too small for the whole buffer gets the largest window it holds.
   const CellSize largest = frame_.LargestWindow().value_or(CellSize{kConsoleColumns, rows});
   console_.Resize(kConsoleColumns, rows, std::min(kConsoleColumns, largest.columns), std::min(rows, largest.rows));
+  // A window of its own shows what the console reports after the resize,
+  // which the console host keeps within the screen.
   const Viewport after = console_.Window().value_or(*before);
-  // What the user sees. A console window of its own shows what the console
-  // reports after the resize, which the console host keeps within the
-  // screen. A pseudo console has no window that shows: its terminal shows the
-  // console at the terminal's own size, whatever a size call answers (under
-  // Windows Terminal the calls change nothing; wine's console on a terminal
-  // accepts them and still shows the terminal's rows). That size is the one
-  // the console had before the resize: a pseudo console's buffer is always
-  // as large as its terminal.
-  const bool ownWindow = frame_.Visible();
-  const Viewport seen = ownWindow ? after : *before;
-  if (ownWindow && edges && (after.columns != before->columns || after.rows != before->rows)) {
-    edgesBeforeResize_ = edges;
+  if (edges && (after.columns != before->columns || after.rows != before->rows)) edgesBeforeResize_ = edges;
+  if (after.columns < kConsoleColumns || after.rows < rows) {
+    screen_.ShowInPart(kConsoleColumns, rows, after, WindowsScreen::Buffer::kCutToWindow);
   }
-  if (seen.columns < kConsoleColumns || seen.rows < rows) screen_.ShowInPart(kConsoleColumns, rows, seen);
 }
 
 void WindowsWindowLibrary::ConsoleMove(std::int32_t x, std::int32_t y) {
-  if (!frame_.Visible()) return;
+  if (!HasWindowOfItsOwn(frame_.Shape())) return;
   const std::optional<WindowEdges> edges = AwaitResizedWindow();
   const std::optional<WindowEdges> area = frame_.WorkArea();
   if (!edges || !area) return;

@@ -35,16 +35,22 @@ class WindowsWindowLibrary : public ConsoleWindowLibrary {
   void ConsoleIcon(std::int32_t icon) override;
   // Removes one item of the window's system menu, as RemoveSystemMenuItem
   // chooses it.
+  //
+  // In a pseudo console both act on the terminal's stand-in window, whose
+  // window procedure leaves icons and menus to the system's default: they
+  // change that hidden or sizeless window alone, never the terminal's.
   void DeleteWindowMenuItem(std::int32_t item) override;
-  // The screen buffer becomes 80 columns by `rows`, and the window as large as
-  // that, as far as the screen allows. Where the user then sees less of the
-  // console than that, the screen is kept in memory and shown in part
-  // (WindowsScreen::ShowInPart). Row counts outside 1 to 9999 are ignored.
+  // In a console window of its own, the screen buffer becomes 80 columns by
+  // `rows`, and the window as large as that, as far as the screen allows;
+  // where the user then sees less, the screen is kept in memory and shown in
+  // part (WindowsScreen::ShowInPart). In a pseudo console no size call is
+  // made: the screen is kept in memory and shown at the terminal's size.
+  // Row counts outside 1 to 9999 are ignored.
   void Console80x(std::int32_t rows) override;
   // Places the window's top-left corner at (x, y) on the screen; 32767 for a
   // coordinate centres the window on that axis of its monitor's work area. A
   // window that Console80x resized is placed once its new size has landed.
-  // A stand-in window that nobody sees is left where it is.
+  // A pseudo console's stand-in window is left where it is.
   void ConsoleMove(std::int32_t x, std::int32_t y) override;
   // MessageBoxA with the caption, the text with backslash-n as a line break,
   // an OK button and the error icon, owned by the console window. Where no box

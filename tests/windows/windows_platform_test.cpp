@@ -89,15 +89,34 @@ TEST(WindowsConsole, BothOutputStreamsRedirectedDrawOnTheConsoleAndCtrlCIsAKey) 
   ::CloseHandle(file);
 }
 
-// A screen buffer of the process's real console, made for the test and never
-// shown, and the console's input, emptied before the test. The process must
-// have a console: under wine it gets one when it starts on a terminal.
+// The console the tests size and draw on: wine's real console, in a screen
+// buffer made for the test and never shown, whose size calls a host may also
+// ignore, as early pseudo consoles did. Every size call is counted.
+struct HostConsole : WindowsConsole {
+  using WindowsConsole::WindowsConsole;
+  void Resize(int columns, int rows, int windowColumns, int windowRows) override {
+    ++sizeCalls;
+    if (acceptsSizeCalls) WindowsConsole::Resize(columns, rows, windowColumns, windowRows);
+  }
+  bool acceptsSizeCalls = true;
+  int sizeCalls = 0;
+};
+
+// The process's real console and its input, emptied before the test. The
+// process must have a console: under wine it gets one when it starts on a
+// terminal.
 class ConsoleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(buffer_, INVALID_HANDLE_VALUE) << "no console: start the tests on a terminal";
     ::FlushConsoleInputBuffer(input_);
-    console_.Resize(80, 42, 80, 42);
+    SizeTerminal(80, 42);
+  }
+
+  // The size of the user's console window or terminal, before the tool runs.
+  void SizeTerminal(int columns, int rows) {
+    console_.Resize(columns, rows, columns, rows);
+    console_.sizeCalls = 0;
   }
 
   // Every row of the buffer as the console holds it, right-trimmed of blanks.
@@ -111,12 +130,30 @@ class ConsoleTest : public ::testing::Test {
     return rows;
   }
 
+  // Each row of the 80 by 42 screen gets its number in the middle, where a
+  // box would stand.
+  static void WriteLabels(ConsoleDevice& screen) {
+    for (int row = 0; row < 42; ++row) {
+      std::vector<Cell> cells(80, Cell{' ', 0xF0});
+      const std::string label = "row " + std::to_string(row + 1);
+      for (std::size_t i = 0; i < label.size(); ++i) cells[36 + i].character = static_cast<std::uint8_t>(label[i]);
+      screen.WriteOutput(cells, 0, row);
+    }
+  }
+  // The labels on the console's first row and its last row that holds one.
+  std::string ShownLabels() {
+    std::vector<std::string> rows = Rows();
+    while (!rows.empty() && rows.back().empty()) rows.pop_back();
+    const auto number = [](const std::string& row) { return row.size() > 40 ? row.substr(40) : std::string("?"); };
+    return rows.empty() ? "none" : number(rows.front()) + "-" + number(rows.back());
+  }
+
   HANDLE buffer_ = ::CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                nullptr, CONSOLE_TEXTMODE_BUFFER, nullptr);
   // The test writes input records, so the input is opened for writing too.
   HANDLE input_ = ::CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
-  WindowsConsole console_{buffer_, input_};
+  HostConsole console_{buffer_, input_};
   // Closes the handles when the test ends.
   std::unique_ptr<void, decltype(&::CloseHandle)> bufferOwner_{buffer_, ::CloseHandle},
       inputOwner_{input_, ::CloseHandle};
@@ -142,13 +179,13 @@ TEST_F(ConsoleTest, TheTextLayersWritesReadBackFromTheConsole) {
             std::tuple(0xF0, 0xF8, 0xF8, 1, 41));
 }
 
-// The console's window as a test wants it: its own window or a hidden
-// stand-in, a screen that holds windows up to `largest`, and a frame that
-// takes on its new size only after a few looks, or never.
+// The console's window as a test wants it: its shape, a screen that holds
+// windows up to `largest`, and edges that take on their new size only after a
+// few looks, or never.
 struct FakeFrame : ConsoleWindowFrame {
-  FakeFrame(bool ownWindow, CellSize screen, std::optional<WindowEdges> resizedLate)
-      : visible(ownWindow), largest(screen), resized(resizedLate) {}
-  bool Visible() override { return visible; }
+  FakeFrame(std::optional<ConsoleWindowShape> window, CellSize screen, std::optional<WindowEdges> resizedLate)
+      : shape(std::move(window)), largest(screen), resized(resizedLate) {}
+  std::optional<ConsoleWindowShape> Shape() override { return shape; }
   std::optional<CellSize> LargestWindow() override { return largest; }
   std::optional<WindowEdges> Edges() override {
     if (resized && looksBeforeResized-- <= 0) edges = *resized;
@@ -158,7 +195,7 @@ struct FakeFrame : ConsoleWindowFrame {
   void MoveTo(int left, int top) override { moves.emplace_back(left, top); }
   void Sleep(std::chrono::milliseconds) override { ++sleeps; }
 
-  bool visible;
+  std::optional<ConsoleWindowShape> shape;
   CellSize largest;
   std::optional<WindowEdges> resized;
   WindowEdges edges{0, 0, 640, 400};
@@ -166,34 +203,30 @@ struct FakeFrame : ConsoleWindowFrame {
   std::vector<std::pair<int, int>> moves;
 };
 
-// The screen is 80 by 42 wherever the dialogue runs; the console shows it
-// whole where the user sees that much, and in part otherwise. A console
-// window of its own shows the size the console reports after the size calls;
-// a pseudo console accepts them and still shows its terminal's size, the one
-// from before. Right after a resize a console host may still report the
-// window's old size: the window is centred by its new one, after a bounded
-// wait; a stand-in window that nobody sees stays where it is.
-TEST_F(ConsoleTest, Console80xKeepsTheScreenInMemoryWhereTheUserSeesLessAndConsoleMoveCentresTheNewSize) {
+const ConsoleWindowShape kConsoleHostWindow{true, {0, 0, 640, 400}, false, "ConsoleWindowClass"};
+
+// A console window of its own shows the size the console reports after the
+// size calls, and shows the screen in part where a small display caps it.
+// Right after a resize a console host may still report the window's old
+// size: the window is centred by its new one, after a bounded wait.
+TEST_F(ConsoleTest, AWindowOfItsOwnIsSizedAndCentredByItsNewSize) {
   // The console's buffer at the start and afterwards.
   const struct {
-    bool ownWindow;
     CellSize largest, start, console;
     std::optional<WindowEdges> resized;
     std::vector<std::pair<int, int>> moves;
     int sleeps;
   } cases[] = {
-      {true, {200, 100}, {100, 150}, {80, 42}, {{0, 0, 640, 672}}, {{320, 176}}, 3},  // from a larger buffer
-      {true, {200, 100}, {60, 20}, {80, 42}, std::nullopt, {{320, 312}}, 50},     // a smaller one, the old size kept
-      {true, {80, 30}, {80, 25}, {80, 30}, {{0, 0, 640, 480}}, {{320, 272}}, 3},  // capped by a small screen
-      {false, {200, 100}, {100, 30}, {100, 30}, {{0, 0, 640, 672}}, {}, 0},       // a terminal of 100 by 30
+      {{200, 100}, {100, 150}, {80, 42}, {{0, 0, 640, 672}}, {{320, 176}}, 3},  // from a larger buffer
+      {{200, 100}, {60, 20}, {80, 42}, std::nullopt, {{320, 312}}, 50},         // a smaller one, the old size kept
+      {{80, 30}, {80, 25}, {80, 30}, {{0, 0, 640, 480}}, {{320, 272}}, 3},      // capped by a small screen
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.start.columns);
-    FakeFrame frame(c.ownWindow, c.largest, c.resized);
+    FakeFrame frame(kConsoleHostWindow, c.largest, c.resized);
     WindowsScreen screen(console_);
     WindowsWindowLibrary library(console_, screen, frame);
-    // The size the user's console window or terminal has.
-    console_.Resize(c.start.columns, c.start.rows, c.start.columns, c.start.rows);
+    SizeTerminal(c.start.columns, c.start.rows);
     library.Console80x(42);
     library.ConsoleMove(32767, 32767);
     const ScreenBufferInfo console = console_.GetScreenBufferInfo(), shown = screen.GetScreenBufferInfo();
@@ -203,14 +236,61 @@ TEST_F(ConsoleTest, Console80xKeepsTheScreenInMemoryWhereTheUserSeesLessAndConso
   }
 }
 
+// Every other console is a pseudo console, whose terminal shows it at the
+// terminal's own size whatever a size call answers: no size call is made, the
+// 80 by 42 screen is kept in memory from the start, and the console shows the
+// part of it around the cursor where the terminal is smaller, all of it where
+// it is larger. Its window is neither waited for nor moved.
+TEST_F(ConsoleTest, APseudoConsoleShowsTheScreenAtTheTerminalsSizeWithNoSizeCall) {
+  constexpr WindowEdges kNoSize{}, kSized{0, 0, 640, 400}, kParked{-32000, -32000, -31840, -31972};
+  const std::string kStandIn = "PseudoConsoleWindow";
+  const struct {
+    const char* host;
+    std::optional<ConsoleWindowShape> window;  // visible, edges, owned, class
+    bool acceptsSizeCalls;
+  } hosts[] = {
+      {"Windows Terminal", {{true, kNoSize, true, kStandIn}}, true},
+      {"Windows Terminal before it sets the owner", {{true, kNoSize, false, kStandIn}}, true},
+      {"a program handed to Windows Terminal, stand-in not yet shown", {{false, kNoSize, false, kStandIn}}, true},
+      {"Windows Terminal before 2022, VS Code's terminal", {{false, kNoSize, false, kStandIn}}, false},
+      {"Windows Terminal minimised", {{true, kParked, true, kStandIn}}, true},
+      {"wine on a terminal", std::nullopt, true},
+      // Each sign alone makes a pseudo console.
+      {"hidden", {{false, kSized, false, "ConsoleWindowClass"}}, true},
+      {"no size", {{true, kNoSize, false, "WineConsoleClass"}}, true},
+      {"owned", {{true, kSized, true, "WineConsoleClass"}}, true},
+      {"the stand-in's class", {{true, kSized, false, kStandIn}}, true},
+  };
+  for (const auto& host : hosts) {
+    for (const auto& [terminal, shown] :
+         {std::pair(CellSize{100, 30}, "13-42"), std::pair(CellSize{120, 50}, "1-42")}) {
+      SCOPED_TRACE(std::string(host.host) + " in " + std::to_string(terminal.columns));
+      FakeFrame frame(host.window, {200, 100}, std::nullopt);
+      WindowsScreen screen(console_);
+      WindowsWindowLibrary library(console_, screen, frame);
+      SizeTerminal(terminal.columns, terminal.rows);
+      console_.acceptsSizeCalls = host.acceptsSizeCalls;
+      library.Console80x(42);
+      library.ConsoleMove(32767, 32767);
+      WriteLabels(screen);
+      screen.SetCursorPosition(0, 41);
+      const ScreenBufferInfo console = console_.GetScreenBufferInfo(), screenInfo = screen.GetScreenBufferInfo();
+      EXPECT_EQ(std::tuple(console.width, console.height, screenInfo.width, screenInfo.height, ShownLabels()),
+                std::tuple(terminal.columns, terminal.rows, 80, 42, std::string(shown)));
+      EXPECT_EQ(std::tuple(console_.sizeCalls, frame.moves.size(), frame.sleeps), std::tuple(0, 0u, 0));
+      console_.acceptsSizeCalls = true;
+    }
+  }
+}
+
 // The part shown follows the cursor, and a window resized meanwhile (a
 // terminal's tab made larger) shows the part around the cursor at its new
-// size with the next look at the keyboard. A message box whose window cannot
-// show (the call fails, or answers other than OK, as without a display) is
-// drawn in the console instead, takes its key there and puts back what it
-// covered: the screen's cells, not the console's.
+// size with the next look at the keyboard, again with no size call. A message
+// box whose window cannot show (the call fails, or answers other than OK, as
+// without a display) is drawn in the console instead, takes its key there and
+// puts back what it covered: the screen's cells, not the console's.
 TEST_F(ConsoleTest, AScreenShownInPartFollowsTheCursorAndTheWindowsSizeUnderABox) {
-  FakeFrame frame(false, {200, 100}, std::nullopt);
+  FakeFrame frame(std::nullopt, {200, 100}, std::nullopt);
   WindowsScreen screen(console_);
   std::string asked;
   int answer = IDOK;
@@ -219,21 +299,15 @@ TEST_F(ConsoleTest, AScreenShownInPartFollowsTheCursorAndTheWindowsSizeUnderABox
                                  asked = std::string(caption) + "|" + text + "|" + std::to_string(type);
                                  return answer;
                                });
-  console_.Resize(80, 20, 80, 20);
+  SizeTerminal(80, 20);
   library.Console80x(42);
-  // Each row's label in the middle, where the box will stand.
-  const auto label = [](int row) { return std::string(36, ' ') + "row " + std::to_string(row); };
-  for (int row = 0; row < 42; ++row) {
-    std::vector<Cell> cells;
-    for (const char c : label(row + 1)) cells.push_back(Cell{static_cast<std::uint8_t>(c), 0xF0});
-    screen.WriteOutput(cells, 0, row);
-  }
+  WriteLabels(screen);
   screen.SetCursorPosition(0, 40);
-  EXPECT_EQ(Rows().front() + "|" + Rows().back(), label(22) + "|" + label(41));
-  console_.Resize(90, 30, 90, 30);  // the user makes the window larger
+  EXPECT_EQ(ShownLabels(), "22-41");
+  SizeTerminal(90, 30);  // the user makes the tab larger
   screen.PeekInput();
   const std::vector<std::string> rows = Rows();
-  EXPECT_EQ(rows.front() + "|" + rows.back(), label(13) + "|" + label(42)) << "never past the last row";
+  EXPECT_EQ(std::pair(ShownLabels(), console_.sizeCalls), std::pair(std::string("13-42"), 0)) << "past the last row?";
   const INPUT_RECORD enter{KEY_EVENT, {.KeyEvent = {TRUE, 1, 0, 0x1C, {'\x0D'}, 0}}};
   DWORD written = 0;
   ::WriteConsoleInputA(input_, &enter, 1, &written);

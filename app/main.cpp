@@ -17,7 +17,7 @@ int main() {
   DitherSource dither;                     // its fixed starting state
   FileChannel channel(platform->Files());  // closed; the error number is 0
   SetUpFloatingPoint();
-  DialogueServices services{console, platform->Windows(), channel, dither};
+  DialogueServices services{console, platform->WindowLibrary(), channel, dither};
   services.moduleInstance = platform->ModuleInstance();
   services.quotesInNames = platform->NameQuotes();
   RunDialogue(services);

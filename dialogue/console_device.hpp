@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace corvane {
 
@@ -65,11 +66,11 @@ struct InputRecord {
   friend bool operator==(const InputRecord&, const InputRecord&) = default;
 };
 
-// The console seam: exactly the console services that the console text layer
-// and the line editor rely on, modelled on the Windows console API. The layer
-// above checks no result except where one is returned here. Each platform (the
-// Windows console, a POSIX terminal, the in-memory console of the tests)
-// implements it once.
+// The console seam: exactly the console services that the console text layer,
+// the line editor and the message box drawn in the console rely on, modelled
+// on the Windows console API. The layer above checks no result except where
+// one is returned here. Each platform (the Windows console, a POSIX terminal,
+// the in-memory console of the tests) implements it once.
 class ConsoleDevice {
  public:
   virtual ~ConsoleDevice() = default;
@@ -78,6 +79,9 @@ class ConsoleDevice {
   virtual ScreenBufferInfo GetScreenBufferInfo() = 0;
   // Writes a run of cells into one row from `column` on; the cursor stays.
   virtual void WriteOutput(std::span<const Cell> cells, int column, int row) = 0;
+  // Reads back `count` cells of one row from `column` on; cells that cannot
+  // be read come back blank.
+  virtual std::vector<Cell> ReadOutput(int column, int row, int count) = 0;
   // Moves the cells of `scroll` so that its top-left lands at (column, row) and
   // fills the cells it uncovers with `fill`.
   virtual void ScrollScreenBuffer(const CellRect& scroll, int destinationColumn, int destinationRow, Cell fill) = 0;

@@ -16,7 +16,7 @@
 #include "dialogue/console_text.hpp"
 #include "dialogue/key_events.hpp"
 #include "dialogue/line_input.hpp"
-#include "platform/memory/memory_console.hpp"
+#include "platform/screen/memory_console.hpp"
 
 namespace {
 

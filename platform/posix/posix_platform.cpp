@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "platform/platform.hpp"
+#include "platform/posix/posix_console.hpp"
 #include "platform/posix/posix_file_service.hpp"
-#include "platform/posix/terminal_console.hpp"
-#include "platform/posix/terminal_window_library.hpp"
+#include "platform/posix/posix_window_library.hpp"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <fpu_control.h>
@@ -20,18 +20,18 @@ namespace {
 
 class PosixPlatform : public Platform {
  public:
-  PosixPlatform() : windows_(console_, console_.Screen(), console_) {}
+  PosixPlatform() : windowLibrary_(console_, console_) {}
 
   ConsoleDevice& Console() override { return console_; }
-  ConsoleWindowLibrary& Windows() override { return windows_; }
+  ConsoleWindowLibrary& WindowLibrary() override { return windowLibrary_; }
   FileService& Files() override { return files_; }
   std::uintptr_t ModuleInstance() const override { return 0; }
   QuotesInNames NameQuotes() const override { return QuotesInNames::kAnyQuotes; }
   bool HasTerminal() const { return console_.HasTerminal(); }
 
  private:
-  TerminalConsole console_;
-  TerminalWindowLibrary windows_;
+  PosixConsole console_;
+  PosixWindowLibrary windowLibrary_;
   PosixFileService files_;
 };
 

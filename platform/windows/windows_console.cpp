@@ -1,197 +1,144 @@
 #include "platform/windows/windows_console.hpp"
 
-#include <windows.h>
-
 #include <algorithm>
-#include <array>
+
+#include "platform/screen/buffered_console.hpp"
 
 namespace corvane {
-namespace {
 
-// Output mode: processed output with wrapping at the end of a line.
-constexpr DWORD kOutputMode = ENABLE_PROCESSED_OUTPUT | ENABLE_WRAP_AT_EOL_OUTPUT;
-// Cells handed to one WriteConsoleOutputA call; longer runs take several.
-constexpr std::size_t kStagingCells = 256;
+// The screen held in memory, shown on the console through its API: the runs
+// of cells that DrawScreen gives are written with WriteConsoleOutputA into
+// the console's window, whose top-left cell may lie anywhere in its buffer.
+// Keys, the beep and pauses go to the console as they are.
+class WindowsConsole::InMemory : public BufferedConsole {
+ public:
+  InMemory(WindowsConsoleApi& api, int columns, int rows, Buffer buffer)
+      : BufferedConsole(columns, rows), api_(api), buffer_(buffer) {}
 
-COORD At(int column, int row) { return COORD{static_cast<SHORT>(column), static_cast<SHORT>(row)}; }
-
-CHAR_INFO ToCharInfo(Cell cell) {
-  CHAR_INFO info{};
-  info.Char.AsciiChar = static_cast<CHAR>(cell.character);
-  info.Attributes = cell.attribute;
-  return info;
-}
-
-InputEventType ToEventType(WORD eventType) {
-  switch (eventType) {
-    case KEY_EVENT: return InputEventType::Key;
-    case MOUSE_EVENT: return InputEventType::Mouse;
-    case WINDOW_BUFFER_SIZE_EVENT: return InputEventType::WindowBufferSize;
-    case MENU_EVENT: return InputEventType::Menu;
-    // Focus, and any kind the seam does not name: passed over like every
-    // record that is not a key.
-    default: return InputEventType::Focus;
+  // Shows the screen from now on in `window`, with the console's buffer cut
+  // to it where that is asked for.
+  void ShowIn(const Viewport& window) {
+    if (buffer_ == Buffer::kCutToWindow) api_.Resize(window.columns, window.rows, window.columns, window.rows);
+    window_ = api_.Window().value_or(window);
+    shown_.cells.clear();
+    Show();
   }
-}
 
-InputRecord ToInputRecord(const INPUT_RECORD& record) {
-  InputRecord converted;
-  converted.eventType = ToEventType(record.EventType);
-  if (converted.eventType != InputEventType::Key) return converted;
-  const KEY_EVENT_RECORD& key = record.Event.KeyEvent;
-  converted.keyDown = key.bKeyDown != FALSE;
-  converted.repeatCount = key.wRepeatCount;
-  converted.virtualKeyCode = key.wVirtualKeyCode;
-  converted.virtualScanCode = key.wVirtualScanCode;
-  converted.asciiChar = static_cast<std::uint8_t>(key.uChar.AsciiChar);
-  converted.controlKeyState = key.dwControlKeyState;
-  return converted;
-}
-
-}  // namespace
-
-WindowsConsole::WindowsConsole() : output_(nullptr), input_(INVALID_HANDLE_VALUE) {
-  HANDLE standardError = ::GetStdHandle(STD_ERROR_HANDLE);
-  HANDLE standardInput = ::GetStdHandle(STD_INPUT_HANDLE);
-  HANDLE standardOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
-  output_ = standardError;
-  input_ = ::CreateFileA("CONIN$", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ownsInput_ = HasInput();
-  // GetConsoleMode succeeds only on a console handle.
-  DWORD mode = 0;
-  if (::GetConsoleMode(standardOutput, &mode)) {
-    output_ = standardOutput;
-  } else if (!::GetConsoleMode(standardError, &mode)) {
-    // Both streams are redirected: the dialogue is drawn on the console's own
-    // screen buffer all the same, never into a file.
-    output_ = ::CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-    ownsOutput_ = output_ != INVALID_HANDLE_VALUE;
+  // The console's own attribute follows too: it is what the console writes
+  // in once the tool has ended.
+  void SetTextAttribute(std::uint8_t attribute) override {
+    BufferedConsole::SetTextAttribute(attribute);
+    api_.SetTextAttribute(attribute);
   }
-  ::SetConsoleMode(output_, kOutputMode);
-  // On the standard input handle: where that is redirected the call fails,
-  // and the console input keeps the mode it had.
-  ::SetConsoleMode(standardInput, 0);
-}
-
-WindowsConsole::WindowsConsole(void* outputHandle, void* inputHandle) : output_(outputHandle), input_(inputHandle) {}
-
-WindowsConsole::~WindowsConsole() {
-  if (ownsInput_) ::CloseHandle(input_);
-  if (ownsOutput_) ::CloseHandle(output_);
-}
-
-bool WindowsConsole::HasInput() const { return input_ != INVALID_HANDLE_VALUE && input_ != nullptr; }
-
-std::vector<Cell> WindowsConsole::ReadCells(int column, int row, int count) {
-  std::vector<Cell> cells(static_cast<std::size_t>(std::max(count, 0)));
-  if (cells.empty()) return cells;
-  std::vector<CHAR_INFO> read(cells.size());
-  SMALL_RECT region{static_cast<SHORT>(column), static_cast<SHORT>(row), static_cast<SHORT>(column + count - 1),
-                    static_cast<SHORT>(row)};
-  if (!::ReadConsoleOutputA(output_, read.data(), At(count, 1), At(0, 0), &region)) return cells;
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    cells[i] = Cell{static_cast<std::uint8_t>(read[i].Char.AsciiChar), static_cast<std::uint8_t>(read[i].Attributes)};
+  // The line editor and the key wait look at the input again and again: a
+  // window resized meanwhile is shown afresh from here.
+  std::optional<InputRecord> PeekInput() override {
+    FollowConsole();
+    return api_.PeekInput();
   }
-  return cells;
+  void ReadInput() override { api_.ReadInput(); }
+  void Beep() override { api_.Beep(); }
+  void Sleep(std::chrono::milliseconds duration) override { api_.Sleep(duration); }
+
+ private:
+  // A user who resizes the window sees the screen again at the new size. A
+  // pseudo console (Windows Terminal) resizes its buffer with its tab; a
+  // console window keeps its buffer, which is cut to the window again.
+  void FollowConsole() override {
+    const std::optional<Viewport> window = api_.Window();
+    if (window_ && window && (window->columns != window_->columns || window->rows != window_->rows)) ShowIn(*window);
+  }
+
+  void Show() override {
+    if (!window_) return;  // still being filled with what the console showed
+    ScreenDrawing drawing = DrawScreen(Screen(), std::move(shown_), window_->columns, window_->rows);
+    if (drawing.clearFirst) {
+      // Blanks the whole console in the screen's colours: cells of a window
+      // wider or taller than the screen stay blank.
+      const ScreenBufferInfo console = api_.GetScreenBufferInfo();
+      const auto cells = static_cast<std::uint32_t>(std::max(console.width, 0) * std::max(console.height, 0));
+      api_.FillOutputCharacter(' ', cells, 0, 0);
+      api_.FillOutputAttribute(Screen().TextAttribute(), cells, 0, 0);
+    }
+    for (const CellRun& run : drawing.runs) {
+      api_.WriteOutput(run.cells, window_->left + run.column, window_->top + run.row);
+    }
+    api_.SetCursorPosition(window_->left + drawing.cursorColumn, window_->top + drawing.cursorRow);
+    if (cursor_ != drawing.cursor) api_.SetCursorInfo(drawing.cursor);
+    cursor_ = drawing.cursor;
+    shown_ = std::move(drawing.shown);
+  }
+
+  WindowsConsoleApi& api_;
+  Buffer buffer_;
+  std::optional<Viewport> window_;  // the console's window over its own buffer, once shown
+  ShownScreen shown_;
+  std::optional<CursorInfo> cursor_;  // the console's cursor shape, as last set here
+};
+
+WindowsConsole::WindowsConsole(WindowsConsoleApi& api) : api_(api) {}
+
+WindowsConsole::~WindowsConsole() = default;
+
+void WindowsConsole::KeepScreenInMemory(int columns, int rows, const Viewport& window, Buffer buffer) {
+  const ScreenBufferInfo info = api_.GetScreenBufferInfo();
+  const Viewport shownNow = api_.Window().value_or(window);
+  auto inMemory = std::make_unique<InMemory>(api_, columns, rows, buffer);
+  const std::uint8_t attribute = api_.TextAttribute().value_or(0x07);
+  inMemory->SetTextAttribute(attribute);
+  inMemory->FillOutputAttribute(attribute, static_cast<std::uint32_t>(columns) * rows, 0, 0);
+  for (int row = 0; row < std::min({rows, window.rows, shownNow.rows}); ++row) {
+    const int count = std::min({columns, window.columns, shownNow.columns});
+    inMemory->WriteOutput(api_.ReadOutput(shownNow.left, shownNow.top + row, count), 0, row);
+  }
+  inMemory->SetCursorPosition(std::clamp(info.cursorColumn - shownNow.left, 0, columns - 1),
+                              std::clamp(info.cursorRow - shownNow.top, 0, rows - 1));
+  if (const std::optional<CursorInfo> cursor = api_.GetCursorInfo()) inMemory->SetCursorInfo(*cursor);
+  inMemory->ShowIn(window);
+  inMemory_ = std::move(inMemory);
 }
 
-std::optional<Viewport> WindowsConsole::Window() {
-  CONSOLE_SCREEN_BUFFER_INFO info{};
-  if (!::GetConsoleScreenBufferInfo(output_, &info)) return std::nullopt;
-  const SMALL_RECT& window = info.srWindow;
-  return Viewport{window.Left, window.Top, window.Right - window.Left + 1, window.Bottom - window.Top + 1};
+ConsoleDevice& WindowsConsole::Current() {
+  if (inMemory_) return *inMemory_;
+  return api_;
 }
 
-std::optional<std::uint8_t> WindowsConsole::TextAttribute() {
-  CONSOLE_SCREEN_BUFFER_INFO info{};
-  if (!::GetConsoleScreenBufferInfo(output_, &info)) return std::nullopt;
-  return static_cast<std::uint8_t>(info.wAttributes);
-}
-
-void WindowsConsole::Resize(int columns, int rows, int windowColumns, int windowRows) {
-  const std::optional<Viewport> window = Window();
-  if (!window) return;
-  // The window never reaches past the buffer: it shrinks to fit the new size
-  // first, then the buffer takes that size, then the window grows to it.
-  const SMALL_RECT inside{0, 0, static_cast<SHORT>(std::min(window->columns, columns) - 1),
-                          static_cast<SHORT>(std::min(window->rows, rows) - 1)};
-  ::SetConsoleWindowInfo(output_, TRUE, &inside);
-  ::SetConsoleScreenBufferSize(output_, At(columns, rows));
-  const SMALL_RECT whole{0, 0, static_cast<SHORT>(std::min(windowColumns, columns) - 1),
-                         static_cast<SHORT>(std::min(windowRows, rows) - 1)};
-  ::SetConsoleWindowInfo(output_, TRUE, &whole);
-}
-
-ScreenBufferInfo WindowsConsole::GetScreenBufferInfo() {
-  CONSOLE_SCREEN_BUFFER_INFO info{};
-  if (!::GetConsoleScreenBufferInfo(output_, &info)) return {};
-  return {info.dwSize.X, info.dwSize.Y, info.dwCursorPosition.X, info.dwCursorPosition.Y};
-}
+ScreenBufferInfo WindowsConsole::GetScreenBufferInfo() { return Current().GetScreenBufferInfo(); }
 
 void WindowsConsole::WriteOutput(std::span<const Cell> cells, int column, int row) {
-  std::array<CHAR_INFO, kStagingCells> staging;
-  while (!cells.empty()) {
-    const std::size_t n = std::min(cells.size(), staging.size());
-    std::transform(cells.begin(), cells.begin() + n, staging.begin(), ToCharInfo);
-    const int last = column + static_cast<int>(n) - 1;
-    SMALL_RECT region{static_cast<SHORT>(column), static_cast<SHORT>(row), static_cast<SHORT>(last),
-                      static_cast<SHORT>(row)};
-    ::WriteConsoleOutputA(output_, staging.data(), At(static_cast<int>(n), 1), At(0, 0), &region);
-    cells = cells.subspan(n);
-    column = last + 1;
-  }
+  Current().WriteOutput(cells, column, row);
+}
+
+std::vector<Cell> WindowsConsole::ReadOutput(int column, int row, int count) {
+  return Current().ReadOutput(column, row, count);
 }
 
 void WindowsConsole::ScrollScreenBuffer(const CellRect& scroll, int destinationColumn, int destinationRow, Cell fill) {
-  const SMALL_RECT region{static_cast<SHORT>(scroll.left), static_cast<SHORT>(scroll.top),
-                          static_cast<SHORT>(scroll.right), static_cast<SHORT>(scroll.bottom)};
-  const CHAR_INFO fillCell = ToCharInfo(fill);
-  ::ScrollConsoleScreenBufferA(output_, &region, nullptr, At(destinationColumn, destinationRow), &fillCell);
+  Current().ScrollScreenBuffer(scroll, destinationColumn, destinationRow, fill);
 }
 
 void WindowsConsole::FillOutputCharacter(std::uint8_t character, std::uint32_t count, int column, int row) {
-  DWORD written = 0;
-  ::FillConsoleOutputCharacterA(output_, static_cast<CHAR>(character), count, At(column, row), &written);
+  Current().FillOutputCharacter(character, count, column, row);
 }
 
 void WindowsConsole::FillOutputAttribute(std::uint8_t attribute, std::uint32_t count, int column, int row) {
-  DWORD written = 0;
-  ::FillConsoleOutputAttribute(output_, attribute, count, At(column, row), &written);
+  Current().FillOutputAttribute(attribute, count, column, row);
 }
 
-void WindowsConsole::SetTextAttribute(std::uint8_t attribute) { ::SetConsoleTextAttribute(output_, attribute); }
+void WindowsConsole::SetTextAttribute(std::uint8_t attribute) { Current().SetTextAttribute(attribute); }
 
-void WindowsConsole::SetCursorPosition(int column, int row) { ::SetConsoleCursorPosition(output_, At(column, row)); }
+void WindowsConsole::SetCursorPosition(int column, int row) { Current().SetCursorPosition(column, row); }
 
-std::optional<CursorInfo> WindowsConsole::GetCursorInfo() {
-  CONSOLE_CURSOR_INFO info{};
-  if (!::GetConsoleCursorInfo(output_, &info)) return std::nullopt;
-  return CursorInfo{info.dwSize, info.bVisible != FALSE};
-}
+std::optional<CursorInfo> WindowsConsole::GetCursorInfo() { return Current().GetCursorInfo(); }
 
-void WindowsConsole::SetCursorInfo(const CursorInfo& info) {
-  const CONSOLE_CURSOR_INFO applied{info.size, info.visible ? TRUE : FALSE};
-  ::SetConsoleCursorInfo(output_, &applied);
-}
+void WindowsConsole::SetCursorInfo(const CursorInfo& info) { Current().SetCursorInfo(info); }
 
-std::optional<InputRecord> WindowsConsole::PeekInput() {
-  INPUT_RECORD record{};
-  DWORD count = 0;
-  if (!::PeekConsoleInputA(input_, &record, 1, &count) || count == 0) return std::nullopt;
-  return ToInputRecord(record);
-}
+std::optional<InputRecord> WindowsConsole::PeekInput() { return Current().PeekInput(); }
 
-void WindowsConsole::ReadInput() {
-  INPUT_RECORD record{};
-  DWORD count = 0;
-  ::ReadConsoleInputA(input_, &record, 1, &count);
-}
+void WindowsConsole::ReadInput() { Current().ReadInput(); }
 
-void WindowsConsole::Beep() { ::MessageBeep(MB_OK); }
+void WindowsConsole::Beep() { Current().Beep(); }
 
-void WindowsConsole::Sleep(std::chrono::milliseconds duration) {
-  ::Sleep(static_cast<DWORD>(std::max<std::chrono::milliseconds::rep>(duration.count(), 0)));
-}
+void WindowsConsole::Sleep(std::chrono::milliseconds duration) { Current().Sleep(duration); }
 
 }  // namespace corvane

@@ -1,54 +1,43 @@
 #pragma once
 
-#include <vector>
+#include <memory>
 
 #include "dialogue/console_device.hpp"
-#include "platform/memory/viewport.hpp"
+#include "platform/screen/screen_drawing.hpp"
+#include "platform/windows/windows_console_api.hpp"
 
 namespace corvane {
 
-// The console seam over the Windows console API, one console call per
-// operation. Handles are kept as void*, which is what a Windows HANDLE is, so
-// that this header does not bring in windows.h.
+// The console that the dialogue draws on under Windows. While the console's
+// window shows the whole screen buffer, every call goes straight to the
+// console (WindowsConsoleApi). In a pseudo console (Windows Terminal), and
+// where a window of its own shows less than the dialogue's screen (capped by
+// a small display), KeepScreenInMemory makes the screen buffer the tool's
+// own, held in memory, and the console shows it by the rule the terminal build
+// follows too (DrawScreen): the part of it around the cursor, or all of it
+// where the console is larger; the screen is shown afresh whenever the
+// console's window changes size.
 class WindowsConsole : public ConsoleDevice {
  public:
-  // Opens the process's console the way the tool uses it: output goes to
-  // standard output when that is a console, otherwise to standard error, and
-  // to the console's own screen buffer "CONOUT$" when both are redirected, so
-  // never into a redirected file; keys are read from the console input
-  // "CONIN$", never from standard input. The output mode becomes processed
-  // output with wrapping at the end of a line (3) and the input mode 0 (no
-  // line editing, no echo, no processed Ctrl+C, no window or mouse events).
-  // No control handler is installed: Ctrl+Break and closing the window end the
-  // process by the system's default.
-  WindowsConsole();
-  // Works on the given screen buffer and console input, as they are.
-  WindowsConsole(void* outputHandle, void* inputHandle);
+  // What happens to the console's own buffer: a window of its own has it cut
+  // to the window the user sees, with each size the window takes, so that no
+  // scroll bar shows; a pseudo console's buffer is its terminal's, and the
+  // tool makes no size call there.
+  enum class Buffer { kCutToWindow, kLeftAlone };
+
+  explicit WindowsConsole(WindowsConsoleApi& api);
   ~WindowsConsole() override;
-  WindowsConsole(const WindowsConsole&) = delete;
-  WindowsConsole& operator=(const WindowsConsole&) = delete;
 
-  // False when "CONIN$" could not be opened: every look at the input then
-  // finds nothing pending.
-  bool HasInput() const;
-  void* OutputHandle() const { return output_; }
-
-  // Reads `count` cells of row `row` from `column` on back from the screen
-  // buffer; cells that cannot be read come back blank.
-  std::vector<Cell> ReadCells(int column, int row, int count);
-  // The part of the screen buffer that the console's window shows; none when
-  // the console cannot say.
-  std::optional<Viewport> Window();
-  // The console's current attribute, where it can say.
-  std::optional<std::uint8_t> TextAttribute();
-  // Gives the screen buffer `columns` by `rows` cells and the window the part
-  // of it from the top-left corner that is `windowColumns` by `windowRows`,
-  // as far as the console allows each. These are the only size calls the
-  // tool makes.
-  virtual void Resize(int columns, int rows, int windowColumns, int windowRows);
+  // From now on the screen buffer is `columns` by `rows` cells in memory. It
+  // starts with what the console's window shows now, blank in the current
+  // colours beyond that; the console's window, as large as `window` (columns
+  // and rows), shows it.
+  void KeepScreenInMemory(int columns, int rows, const Viewport& window, Buffer buffer);
+  bool ScreenInMemory() const { return inMemory_ != nullptr; }
 
   ScreenBufferInfo GetScreenBufferInfo() override;
   void WriteOutput(std::span<const Cell> cells, int column, int row) override;
+  std::vector<Cell> ReadOutput(int column, int row, int count) override;
   void ScrollScreenBuffer(const CellRect& scroll, int destinationColumn, int destinationRow, Cell fill) override;
   void FillOutputCharacter(std::uint8_t character, std::uint32_t count, int column, int row) override;
   void FillOutputAttribute(std::uint8_t attribute, std::uint32_t count, int column, int row) override;
@@ -62,10 +51,11 @@ class WindowsConsole : public ConsoleDevice {
   void Sleep(std::chrono::milliseconds duration) override;
 
  private:
-  void* output_;
-  void* input_;
-  bool ownsInput_ = false;
-  bool ownsOutput_ = false;
+  class InMemory;
+  ConsoleDevice& Current();
+
+  WindowsConsoleApi& api_;
+  std::unique_ptr<InMemory> inMemory_;
 };
 
 }  // namespace corvane

@@ -1,5 +1,6 @@
-// The process's platform on Windows: the console and the screen drawn on it,
-// the window library over the console's window, and the file service.
+// The process's platform on Windows: the console through its API and the
+// console the dialogue draws on over it, the window library over the
+// console's window, and the file service.
 
 #include <windows.h>
 #include <xmmintrin.h>
@@ -10,8 +11,8 @@
 #include "platform/platform.hpp"
 #include "platform/windows/console_window_frame.hpp"
 #include "platform/windows/windows_console.hpp"
+#include "platform/windows/windows_console_api.hpp"
 #include "platform/windows/windows_file_service.hpp"
-#include "platform/windows/windows_screen.hpp"
 #include "platform/windows/windows_window_library.hpp"
 
 namespace corvane {
@@ -20,22 +21,22 @@ namespace {
 
 class WindowsPlatform : public Platform {
  public:
-  WindowsPlatform() : screen_(console_), frame_(console_.OutputHandle()), windows_(console_, screen_, frame_) {}
+  WindowsPlatform() : console_(api_), frame_(api_.OutputHandle()), windowLibrary_(api_, console_, frame_) {}
 
-  ConsoleDevice& Console() override { return screen_; }
-  ConsoleWindowLibrary& Windows() override { return windows_; }
+  ConsoleDevice& Console() override { return console_; }
+  ConsoleWindowLibrary& WindowLibrary() override { return windowLibrary_; }
   FileService& Files() override { return files_; }
   std::uintptr_t ModuleInstance() const override {
     return reinterpret_cast<std::uintptr_t>(::GetModuleHandleA(nullptr));
   }
   QuotesInNames NameQuotes() const override { return QuotesInNames::kNoDoubleQuotes; }
-  bool HasKeyboard() const { return console_.HasInput(); }
+  bool HasKeyboard() const { return api_.HasInput(); }
 
  private:
+  WindowsConsoleApi api_;
   WindowsConsole console_;
-  WindowsScreen screen_;
   SystemConsoleWindow frame_;
-  WindowsWindowLibrary windows_;
+  WindowsWindowLibrary windowLibrary_;
   WindowsFileService files_;
 };
 

@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <chrono>
 
-#include "platform/message_box/message_box.hpp"
+#include "platform/window_library/console_size.hpp"
+#include "platform/window_library/message_box.hpp"
 #include "platform/windows/system_menu.hpp"
 
 namespace corvane {
 namespace {
 
-constexpr int kConsoleColumns = 80;
-constexpr std::int32_t kMostRows = 9999;
 constexpr std::int32_t kCentred = 32767;
 // How long ConsoleMove waits, at most, for a new window size to land.
 constexpr auto kResizeCheckInterval = std::chrono::milliseconds(10);
@@ -30,28 +29,15 @@ bool SameSize(const WindowEdges& first, const WindowEdges& second) {
 
 }  // namespace
 
-std::string WithLineBreaks(std::string_view text) {
-  std::string shown;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
-      shown += '\n';
-      ++i;
-    } else {
-      shown += text[i];
-    }
-  }
-  return shown;
-}
-
 WindowEdges PlaceWindow(const WindowEdges& window, const WindowEdges& workArea, std::int32_t x, std::int32_t y) {
   const int left = Place(x, window.Width(), workArea.left, workArea.right);
   const int top = Place(y, window.Height(), workArea.top, workArea.bottom);
   return {left, top, left + window.Width(), top + window.Height()};
 }
 
-WindowsWindowLibrary::WindowsWindowLibrary(WindowsConsole& console, WindowsScreen& screen, ConsoleWindowFrame& frame,
+WindowsWindowLibrary::WindowsWindowLibrary(WindowsConsoleApi& api, WindowsConsole& console, ConsoleWindowFrame& frame,
                                            BoxWindow showBoxWindow)
-    : console_(console), screen_(screen), frame_(frame), showBoxWindow_(std::move(showBoxWindow)) {}
+    : api_(api), console_(console), frame_(frame), showBoxWindow_(std::move(showBoxWindow)) {}
 
 int WindowsWindowLibrary::ShowMessageBoxA(void* owner, const char* text, const char* caption, unsigned type) {
   return ::MessageBoxA(static_cast<HWND>(owner), text, caption, type);
@@ -80,8 +66,8 @@ void WindowsWindowLibrary::DeleteWindowMenuItem(std::int32_t item) {
 }
 
 void WindowsWindowLibrary::Console80x(std::int32_t rows) {
-  if (rows < 1 || rows > kMostRows || screen_.ShownInPart()) return;
-  const std::optional<Viewport> before = console_.Window();
+  if (!IsConsoleRowCount(rows) || console_.ScreenInMemory()) return;
+  const std::optional<Viewport> before = api_.Window();
   if (!before) return;
   if (!HasWindowOfItsOwn(frame_.Shape())) {
     // A pseudo console's terminal shows it at the terminal's own size,
@@ -89,19 +75,19 @@ void WindowsWindowLibrary::Console80x(std::int32_t rows) {
     // size and reports it while its tab keeps its own, and nothing tells the
     // tab. So no size call is made; the screen is kept in memory and shown at
     // the size the console has, which is the terminal's.
-    screen_.ShowInPart(kConsoleColumns, rows, *before, WindowsScreen::Buffer::kLeftAlone);
+    console_.KeepScreenInMemory(kConsoleColumns, rows, *before, WindowsConsole::Buffer::kLeftAlone);
     return;
   }
   const std::optional<WindowEdges> edges = frame_.Edges();
   // A screen too small for the whole buffer gets the largest window it holds.
   const CellSize largest = frame_.LargestWindow().value_or(CellSize{kConsoleColumns, rows});
-  console_.Resize(kConsoleColumns, rows, std::min(kConsoleColumns, largest.columns), std::min(rows, largest.rows));
+  api_.Resize(kConsoleColumns, rows, std::min(kConsoleColumns, largest.columns), std::min(rows, largest.rows));
   // A window of its own shows what the console reports after the resize,
   // which the console host keeps within the screen.
-  const Viewport after = console_.Window().value_or(*before);
+  const Viewport after = api_.Window().value_or(*before);
   if (edges && (after.columns != before->columns || after.rows != before->rows)) edgesBeforeResize_ = edges;
   if (after.columns < kConsoleColumns || after.rows < rows) {
-    screen_.ShowInPart(kConsoleColumns, rows, after, WindowsScreen::Buffer::kCutToWindow);
+    console_.KeepScreenInMemory(kConsoleColumns, rows, after, WindowsConsole::Buffer::kCutToWindow);
   }
 }
 
@@ -130,11 +116,13 @@ std::optional<WindowEdges> WindowsWindowLibrary::AwaitResizedWindow() {
 
 void WindowsWindowLibrary::ConsoleMessageBox(std::string_view text, std::int32_t, std::string_view caption,
                                              std::int32_t, std::int32_t) {
-  const int answer = showBoxWindow_(::GetConsoleWindow(), WithLineBreaks(text).c_str(), std::string(caption).c_str(),
-                                    MB_OK | MB_ICONERROR);
-  if (answer == IDOK) return;
-  ShowMessageBox(
-      screen_, [this](int column, int row, int count) { return screen_.ReadCells(column, row, count); }, text, caption);
+  // The box window breaks its lines where the text has a line feed.
+  std::string shown;
+  for (const std::string_view line : BoxLines(text)) shown.append(line).push_back('\n');
+  shown.pop_back();
+  const int answer =
+      showBoxWindow_(::GetConsoleWindow(), shown.c_str(), std::string(caption).c_str(), MB_OK | MB_ICONERROR);
+  if (answer != IDOK) ShowMessageBox(console_, text, caption);
 }
 
 }  // namespace corvane

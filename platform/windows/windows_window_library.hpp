@@ -7,7 +7,8 @@
 
 #include "dialogue/console_window_library.hpp"
 #include "platform/windows/console_window_frame.hpp"
-#include "platform/windows/windows_screen.hpp"
+#include "platform/windows/windows_console.hpp"
+#include "platform/windows/windows_console_api.hpp"
 
 namespace corvane {
 
@@ -22,7 +23,7 @@ class WindowsWindowLibrary : public ConsoleWindowLibrary {
   // could be shown.
   using BoxWindow = std::function<int(void* owner, const char* text, const char* caption, unsigned type)>;
 
-  WindowsWindowLibrary(WindowsConsole& console, WindowsScreen& screen, ConsoleWindowFrame& frame,
+  WindowsWindowLibrary(WindowsConsoleApi& api, WindowsConsole& console, ConsoleWindowFrame& frame,
                        BoxWindow showBoxWindow = ShowMessageBoxA);
 
   void InitConsoleTools(std::uintptr_t instance, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t& variable,
@@ -43,9 +44,9 @@ class WindowsWindowLibrary : public ConsoleWindowLibrary {
   // In a console window of its own, the screen buffer becomes 80 columns by
   // `rows`, and the window as large as that, as far as the screen allows;
   // where the user then sees less, the screen is kept in memory and shown in
-  // part (WindowsScreen::ShowInPart). In a pseudo console no size call is
-  // made: the screen is kept in memory and shown at the terminal's size.
-  // Row counts outside 1 to 9999 are ignored.
+  // part (WindowsConsole::KeepScreenInMemory). In a pseudo console no size
+  // call is made: the screen is kept in memory and shown at the terminal's
+  // size.
   void Console80x(std::int32_t rows) override;
   // Places the window's top-left corner at (x, y) on the screen; 32767 for a
   // coordinate centres the window on that axis of its monitor's work area. A
@@ -65,8 +66,8 @@ class WindowsWindowLibrary : public ConsoleWindowLibrary {
  private:
   std::optional<WindowEdges> AwaitResizedWindow();
 
+  WindowsConsoleApi& api_;
   WindowsConsole& console_;
-  WindowsScreen& screen_;
   ConsoleWindowFrame& frame_;
   BoxWindow showBoxWindow_;
   // The window's edges before Console80x changed its size in cells, while
@@ -80,8 +81,5 @@ class WindowsWindowLibrary : public ConsoleWindowLibrary {
 // inside it; a larger one starts at its top-left corner, so that its title
 // bar stays in reach.
 WindowEdges PlaceWindow(const WindowEdges& window, const WindowEdges& workArea, std::int32_t x, std::int32_t y);
-
-// The message text with each backslash-n pair turned into a line break.
-std::string WithLineBreaks(std::string_view text);
 
 }  // namespace corvane

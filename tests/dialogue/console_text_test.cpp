@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory/memory_console.hpp"
+#include "platform/screen/memory_console.hpp"
 #include "support/screen_picture.hpp"
 
 namespace corvane {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "filechannel/error_number.hpp"
-#include "platform/memory/memory_console.hpp"
-#include "platform/memory/viewport.hpp"
+#include "platform/screen/memory_console.hpp"
+#include "platform/screen/screen_drawing.hpp"
 #include "support/faulty_file_service.hpp"
 #include "support/file_test.hpp"
 #include "support/keys.hpp"

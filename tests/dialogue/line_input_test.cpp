@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "dialogue/console_text.hpp"
-#include "platform/memory/memory_console.hpp"
+#include "platform/screen/memory_console.hpp"
 #include "support/keys.hpp"
 #include "support/screen_picture.hpp"
 
@@ -52,7 +52,7 @@ TEST_F(LineEditorTest, ALineHoldsTheBytesTypedAndNothingElse) {
   tap("1/", {0x02, 0x35}, kCapsLockOn | kShiftPressed);  // it did not: up to ! and ?
   tap("w\x08\r", {0, 0x23, 0x32}, 0);                    // Ctrl+H, Ctrl+M
   EXPECT_EQ(ReadLine(console), "  my file\x7F\x80\xFF =[;\\,1A!?");
-  EXPECT_EQ(device.RowText(11), std::string(21, ' ') + "  my file\x7F\x80\xFF =[;\\,1A!?");
+  EXPECT_EQ(device.Rows()[11], std::string(21, ' ') + "  my file\x7F\x80\xFF =[;\\,1A!?");
   EXPECT_EQ(CursorOf(device), (CursorAt{13, 1}));
 }
 
@@ -74,7 +74,7 @@ TEST_F(LineEditorTest, BackspaceAfterTheStartScrolledAwayStillRemovesAByte) {
   for (int i = 0; i < 2 + 80 * 41; ++i) keys::Backspace(device);
   keys::TypeLine(device, "e");
   EXPECT_EQ(ReadLine(console), std::string(79, 's') + "e");
-  EXPECT_EQ(device.RowText(0), std::string(79, ' ') + "e");
+  EXPECT_EQ(device.Rows()[0], std::string(79, ' ') + "e");
 }
 
 // Any key ends the wait, a function key too, and stays pending; modifiers

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "dialogue/console_device.hpp"
-#include "platform/memory/memory_console.hpp"
+#include "platform/screen/memory_console.hpp"
 
 // Builders for the console input records that a keyboard produces.
 namespace keys {

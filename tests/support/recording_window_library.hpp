@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "dialogue/console_window_library.hpp"
-#include "platform/memory/memory_console.hpp"
+#include "platform/screen/memory_console.hpp"
 
 // A console-window library that records every call, with its arguments, as one
 // line of text: its name and its arguments. A message box also keeps a picture of the screen as it stood

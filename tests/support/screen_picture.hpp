@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/memory/memory_console.hpp"
+#include "platform/screen/memory_console.hpp"
 
 // The cursor as the tests speak of it: 1-based (row, column).
 using CursorAt = std::pair<int, int>;

@@ -14,6 +14,7 @@
 #include "platform/platform.hpp"
 #include "platform/windows/system_menu.hpp"
 #include "platform/windows/windows_console.hpp"
+#include "platform/windows/windows_console_api.hpp"
 #include "platform/windows/windows_file_service.hpp"
 #include "platform/windows/windows_window_library.hpp"
 #include "support/file_test.hpp"
@@ -82,7 +83,7 @@ TEST(WindowsConsole, BothOutputStreamsRedirectedDrawOnTheConsoleAndCtrlCIsAKey) 
   const HANDLE file = ::CreateFileA("NUL", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   for (const DWORD stream : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) ::SetStdHandle(stream, file);
   DWORD outputMode = 0, inputMode = 1;
-  EXPECT_TRUE(::GetConsoleMode(WindowsConsole().OutputHandle(), &outputMode)) << "drawn on a console";
+  EXPECT_TRUE(::GetConsoleMode(WindowsConsoleApi().OutputHandle(), &outputMode)) << "drawn on a console";
   EXPECT_TRUE(::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &inputMode) && inputMode == 0) << "no Ctrl+C";
   ::SetStdHandle(STD_OUTPUT_HANDLE, output);
   ::SetStdHandle(STD_ERROR_HANDLE, error);
@@ -92,11 +93,11 @@ TEST(WindowsConsole, BothOutputStreamsRedirectedDrawOnTheConsoleAndCtrlCIsAKey) 
 // The console the tests size and draw on: wine's real console, in a screen
 // buffer made for the test and never shown, whose size calls a host may also
 // ignore, as early pseudo consoles did. Every size call is counted.
-struct HostConsole : WindowsConsole {
-  using WindowsConsole::WindowsConsole;
+struct HostConsole : WindowsConsoleApi {
+  using WindowsConsoleApi::WindowsConsoleApi;
   void Resize(int columns, int rows, int windowColumns, int windowRows) override {
     ++sizeCalls;
-    if (acceptsSizeCalls) WindowsConsole::Resize(columns, rows, windowColumns, windowRows);
+    if (acceptsSizeCalls) WindowsConsoleApi::Resize(columns, rows, windowColumns, windowRows);
   }
   bool acceptsSizeCalls = true;
   int sizeCalls = 0;
@@ -124,7 +125,7 @@ class ConsoleTest : public ::testing::Test {
     const ScreenBufferInfo size = console_.GetScreenBufferInfo();
     std::vector<std::string> rows(static_cast<std::size_t>(size.height));
     for (int row = 0; row < size.height; ++row) {
-      for (const Cell& cell : console_.ReadCells(0, row, size.width)) rows[row] += static_cast<char>(cell.character);
+      for (const Cell& cell : console_.ReadOutput(0, row, size.width)) rows[row] += static_cast<char>(cell.character);
       rows[row].erase(rows[row].find_last_not_of(' ') + 1);
     }
     return rows;
@@ -173,7 +174,7 @@ TEST_F(ConsoleTest, TheTextLayersWritesReadBackFromTheConsole) {
   std::vector<std::string> expected(40);
   expected.insert(expected.end(), {std::string(76, ' ') + "ab\x07\x0D", "z"});
   EXPECT_EQ(Rows(), expected);
-  const auto attributeAt = [&](int column, int row) { return console_.ReadCells(column, row, 1)[0].attribute; };
+  const auto attributeAt = [&](int column, int row) { return console_.ReadOutput(column, row, 1)[0].attribute; };
   const ScreenBufferInfo info = console_.GetScreenBufferInfo();
   EXPECT_EQ(std::tuple(attributeAt(0, 0), attributeAt(79, 40), attributeAt(1, 41), info.cursorColumn, info.cursorRow),
             std::tuple(0xF0, 0xF8, 0xF8, 1, 41));
@@ -224,13 +225,13 @@ TEST_F(ConsoleTest, AWindowOfItsOwnIsSizedAndCentredByItsNewSize) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.start.columns);
     FakeFrame frame(kConsoleHostWindow, c.largest, c.resized);
-    WindowsScreen screen(console_);
+    WindowsConsole screen(console_);
     WindowsWindowLibrary library(console_, screen, frame);
     SizeTerminal(c.start.columns, c.start.rows);
     library.Console80x(42);
     library.ConsoleMove(32767, 32767);
     const ScreenBufferInfo console = console_.GetScreenBufferInfo(), shown = screen.GetScreenBufferInfo();
-    EXPECT_EQ(std::tuple(console.width, console.height, shown.width, shown.height, screen.ShownInPart()),
+    EXPECT_EQ(std::tuple(console.width, console.height, shown.width, shown.height, screen.ScreenInMemory()),
               std::tuple(c.console.columns, c.console.rows, 80, 42, c.console.rows < 42));
     EXPECT_EQ(std::pair(frame.moves, frame.sleeps), std::pair(c.moves, c.sleeps));
   }
@@ -266,7 +267,7 @@ TEST_F(ConsoleTest, APseudoConsoleShowsTheScreenAtTheTerminalsSizeWithNoSizeCall
          {std::pair(CellSize{100, 30}, "13-42"), std::pair(CellSize{120, 50}, "1-42")}) {
       SCOPED_TRACE(std::string(host.host) + " in " + std::to_string(terminal.columns));
       FakeFrame frame(host.window, {200, 100}, std::nullopt);
-      WindowsScreen screen(console_);
+      WindowsConsole screen(console_);
       WindowsWindowLibrary library(console_, screen, frame);
       SizeTerminal(terminal.columns, terminal.rows);
       console_.acceptsSizeCalls = host.acceptsSizeCalls;
@@ -291,7 +292,7 @@ TEST_F(ConsoleTest, APseudoConsoleShowsTheScreenAtTheTerminalsSizeWithNoSizeCall
 // puts back what it covered: the screen's cells, not the console's.
 TEST_F(ConsoleTest, AScreenShownInPartFollowsTheCursorAndTheWindowsSizeUnderABox) {
   FakeFrame frame(std::nullopt, {200, 100}, std::nullopt);
-  WindowsScreen screen(console_);
+  WindowsConsole screen(console_);
   std::string asked;
   int answer = IDOK;
   WindowsWindowLibrary library(console_, screen, frame,

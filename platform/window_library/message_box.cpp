@@ -1,4 +1,4 @@
-#include "platform/message_box/message_box.hpp"
+#include "platform/window_library/message_box.hpp"
 
 #include <algorithm>
 #include <string>
@@ -24,19 +24,6 @@ constexpr int kPadding = 2;
 constexpr std::uint8_t kEnter = 0x0D;
 constexpr std::uint8_t kSpace = 0x20;
 constexpr std::uint16_t kEscScanCode = 0x01;
-
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  for (std::size_t start = 0;;) {
-    const std::size_t breakAt = text.find("\\n", start);
-    if (breakAt == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      return lines;
-    }
-    lines.push_back(text.substr(start, breakAt - start));
-    start = breakAt + 2;
-  }
-}
 
 struct Box {
   int left = 0;
@@ -65,7 +52,7 @@ void Put(std::vector<Cell>& row, int column, std::string_view text, std::uint8_t
 // Lays the box out for a buffer of `width` by `height`, shortening lines and
 // dropping the last ones when the text does not fit.
 Box LayOut(std::string_view text, std::string_view caption, int width, int height) {
-  std::vector<std::string_view> lines = SplitLines(text);
+  std::vector<std::string_view> lines = BoxLines(text);
   const int captionWidth = caption.empty() ? 0 : static_cast<int>(caption.size()) + 1;
   int inner = std::max(static_cast<int>(kButton.size()), captionWidth);
   for (std::string_view line : lines) inner = std::max(inner, static_cast<int>(line.size()));
@@ -120,14 +107,14 @@ struct SavedRow {
   std::vector<Cell> cells;
 };
 
-std::vector<SavedRow> SaveCells(const ReadCells& readCells, const Box& box, int width, int height) {
+std::vector<SavedRow> SaveCells(ConsoleDevice& device, const Box& box, int width, int height) {
   std::vector<SavedRow> saved;
   for (int r = 0; r < box.Height(); ++r) {
     const int row = box.top + r;
     const int first = std::max(0, box.left);
     const int last = std::min(box.left + box.Width(), width);
     if (row < 0 || row >= height || first >= last) continue;
-    saved.push_back({first, row, readCells(first, row, last - first)});
+    saved.push_back({first, row, device.ReadOutput(first, row, last - first)});
   }
   return saved;
 }
@@ -155,13 +142,25 @@ void AwaitDismissal(ConsoleDevice& device) {
 
 }  // namespace
 
-void ShowMessageBox(ConsoleDevice& device, const ReadCells& readCells, std::string_view text,
-                    std::string_view caption) {
+std::vector<std::string_view> BoxLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  for (std::size_t start = 0;;) {
+    const std::size_t breakAt = text.find("\\n", start);
+    if (breakAt == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      return lines;
+    }
+    lines.push_back(text.substr(start, breakAt - start));
+    start = breakAt + 2;
+  }
+}
+
+void ShowMessageBox(ConsoleDevice& device, std::string_view text, std::string_view caption) {
   const ScreenBufferInfo info = device.GetScreenBufferInfo();
   if (info.width <= 0 || info.height <= 0) return;
   const std::optional<CursorInfo> cursor = device.GetCursorInfo();
   const Box box = LayOut(text, caption, info.width, info.height);
-  const std::vector<SavedRow> saved = SaveCells(readCells, box, info.width, info.height);
+  const std::vector<SavedRow> saved = SaveCells(device, box, info.width, info.height);
 
   if (cursor) device.SetCursorInfo({cursor->size, false});
   // The hidden cursor stands on the button, so that a terminal showing only
@@ -175,14 +174,6 @@ void ShowMessageBox(ConsoleDevice& device, const ReadCells& readCells, std::stri
   WriteSaved(device, saved);
   device.SetCursorPosition(info.cursorColumn, info.cursorRow);
   if (cursor) device.SetCursorInfo(*cursor);
-}
-
-ReadCells ReadCellsOf(const ScreenBuffer& screen) {
-  return [&screen](int column, int row, int count) {
-    std::vector<Cell> cells;
-    for (int i = 0; i < count; ++i) cells.push_back(screen.At(column + i, row));
-    return cells;
-  };
 }
 
 }  // namespace corvane

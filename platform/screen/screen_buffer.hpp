@@ -11,8 +11,8 @@ namespace corvane {
 // A console screen buffer held in memory: a grid of cells, a cursor, the
 // cursor's shape and the current attribute. It carries out the output side of
 // the console seam the way the Windows console does, clipping everything to
-// the grid. The in-memory console of the tests and the POSIX terminal both keep
-// their screen in one of these.
+// the grid. Every console that holds its screen in memory keeps it in one of
+// these (BufferedConsole).
 class ScreenBuffer {
  public:
   ScreenBuffer(int width, int height);
@@ -20,7 +20,6 @@ class ScreenBuffer {
   int Width() const { return width_; }
   int Height() const { return height_; }
   const Cell& At(int column, int row) const;
-  Cell& At(int column, int row);
 
   // New size; the cells that stay inside keep their place, new cells are blank
   // in the current attribute, and the cursor is pulled inside.
@@ -40,6 +39,7 @@ class ScreenBuffer {
   void SetCursorInfo(const CursorInfo& info);
 
  private:
+  Cell& At(int column, int row);
   bool Inside(int column, int row) const;
 
   int width_;

@@ -4,9 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "dialogue/console_device.hpp"
 #include "dialogue/console_window_library.hpp"
-#include "platform/memory/screen_buffer.hpp"
+#include "platform/screen/buffered_console.hpp"
 
 namespace corvane {
 
@@ -16,19 +15,15 @@ class TerminalWindow {
   virtual ~TerminalWindow() = default;
   // Sends a control sequence to the terminal as it stands.
   virtual void WriteControlSequence(std::string_view sequence) = 0;
-  // Gives the console's screen buffer a new size.
-  virtual void ResizeScreenBuffer(int width, int height) = 0;
 };
 
 // The console-window library on a terminal. A terminal has no tool bar, icon,
 // system menu or window position of its own, so those calls do nothing; the
 // title and the window size go to the terminal as control sequences, and the
 // message box is drawn into the console's screen buffer.
-class TerminalWindowLibrary : public ConsoleWindowLibrary {
+class PosixWindowLibrary : public ConsoleWindowLibrary {
  public:
-  // `screen` is the buffer behind `device`; the message box reads the cells it
-  // covers from it.
-  TerminalWindowLibrary(ConsoleDevice& device, const ScreenBuffer& screen, TerminalWindow& window);
+  PosixWindowLibrary(BufferedConsole& console, TerminalWindow& terminal);
 
   void InitConsoleTools(std::uintptr_t instance, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t& variable,
                         std::int32_t d) override;
@@ -36,17 +31,16 @@ class TerminalWindowLibrary : public ConsoleWindowLibrary {
   void ConsoleTitle(std::string_view title) override;
   void ConsoleIcon(std::int32_t icon) override;
   void DeleteWindowMenuItem(std::int32_t item) override;
-  // The buffer becomes 80 columns by `rows`, and the terminal is asked for a
-  // window of that size. Row counts outside 1 to 9999 are ignored.
+  // The screen buffer becomes 80 columns by `rows`, and the terminal is asked
+  // for a window of that size.
   void Console80x(std::int32_t rows) override;
   void ConsoleMove(std::int32_t x, std::int32_t y) override;
   void ConsoleMessageBox(std::string_view text, std::int32_t a, std::string_view caption, std::int32_t b,
                          std::int32_t c) override;
 
  private:
-  ConsoleDevice& device_;
-  const ScreenBuffer& screen_;
-  TerminalWindow& window_;
+  BufferedConsole& console_;
+  TerminalWindow& terminal_;
 };
 
 // The OSC sequence that sets the terminal's title. The title's bytes are code

@@ -1,4 +1,4 @@
-#include "platform/memory/screen_buffer.hpp"
+#include "platform/screen/screen_buffer.hpp"
 
 #include <algorithm>
 

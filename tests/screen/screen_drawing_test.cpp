@@ -1,0 +1,125 @@
+#include "platform/screen/screen_drawing.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+using Rows = std::vector<std::string>;
+
+void Put(ScreenBuffer& screen, int column, int row, std::string_view text) {
+  std::vector<Cell> cells;
+  for (const char c : text) cells.push_back(Cell{static_cast<std::uint8_t>(c), 0x07});
+  screen.WriteOutput(cells, column, row);
+}
+
+// A console of some size that carries out each drawing: it starts full of
+// '?', what a console shows before the tool draws, blanks itself where the
+// drawing says so, and keeps what it showed for the next drawing. The picture
+// is its rows with the cursor's cell shown as '@' where the cursor shows.
+struct Console {
+  Console(int width, int height) : columns(width), rows(height), text(height, std::string(width, '?')) {}
+
+  ScreenDrawing Draw(const ScreenBuffer& screen) {
+    ScreenDrawing drawing = DrawScreen(screen, std::move(shown), columns, rows);
+    if (drawing.clearFirst) text.assign(rows, std::string(columns, ' '));
+    for (const CellRun& run : drawing.runs) {
+      for (std::size_t i = 0; i < run.cells.size(); ++i) text.at(run.row).at(run.column + i) = run.cells[i].character;
+    }
+    shown = drawing.shown;
+    cursor = {drawing.cursorColumn, drawing.cursorRow, drawing.cursor.visible};
+    return drawing;
+  }
+  Rows Picture() const {
+    Rows picture = text;
+    if (cursor.visible) picture.at(cursor.row).at(cursor.column) = '@';
+    return picture;
+  }
+
+  int columns, rows;
+  Rows text;
+  ShownScreen shown;
+  struct {
+    int column, row;
+    bool visible;
+  } cursor{};
+};
+
+// The first drawing blanks the console and draws the whole screen from its
+// top-left cell; a larger console stays blank beyond it. After that only the
+// cells that changed are drawn, each row's changed cells as runs.
+TEST(DrawScreen, FirstAllOfTheScreenThenOnlyTheCellsThatChanged) {
+  ScreenBuffer screen(4, 2);
+  Put(screen, 0, 0, "abcd");
+  Put(screen, 0, 1, "efgh");
+  screen.SetCursorPosition(2, 1);
+  Console console(6, 3);
+  EXPECT_TRUE(console.Draw(screen).clearFirst);
+  EXPECT_EQ(console.Picture(), (Rows{"abcd  ", "ef@h  ", "      "}));
+
+  Put(screen, 0, 0, "Xbc");
+  Put(screen, 3, 0, "Y");
+  Put(screen, 1, 1, "f");  // as it was
+  screen.SetCursorPosition(0, 0);
+  const ScreenDrawing drawing = console.Draw(screen);
+  const std::vector<Cell> x{{'X', 0x07}}, y{{'Y', 0x07}};
+  EXPECT_EQ(std::pair(drawing.clearFirst, drawing.runs), std::pair(false, std::vector<CellRun>{{0, 0, x}, {3, 0, y}}));
+  EXPECT_EQ(console.Picture(), (Rows{"@bcY  ", "efgh  ", "      "}));
+  screen.SetCursorInfo({25, false});
+  EXPECT_TRUE(console.Draw(screen).runs.empty()) << "the cursor alone draws no cell";
+  EXPECT_EQ(console.Picture(), (Rows{"XbcY  ", "efgh  ", "      "}));
+}
+
+// A console smaller than the screen shows the part around the cursor: it
+// keeps its place while the cursor is inside, moves just far enough to hold
+// it, and never reaches past the screen's edges.
+TEST(DrawScreen, ASmallerConsoleShowsThePartAroundTheCursor) {
+  ScreenBuffer screen(6, 5);
+  for (int row = 0; row < 5; ++row) Put(screen, 0, row, "row " + std::to_string(row) + "!");
+  Console console(5, 2);
+  const auto shownAt = [&](int column, int row) {
+    screen.SetCursorPosition(column, row);
+    console.Draw(screen);
+    return console.Picture();
+  };
+  EXPECT_EQ(shownAt(0, 3), (Rows{"row 2", "@ow 3"})) << "moves just far enough";
+  EXPECT_EQ(shownAt(0, 2), (Rows{"@ow 2", "row 3"})) << "stays while the cursor is in view";
+  EXPECT_EQ(shownAt(5, 1), (Rows{"ow 1@", "ow 2!"})) << "and follows it sideways";
+  EXPECT_EQ(shownAt(5, 4), (Rows{"ow 3!", "ow 4@"})) << "never past the last row";
+  Console taller(5, 3);  // the same console made taller: the part keeps its place as far as it can
+  taller.shown = console.shown;
+  screen.SetCursorPosition(0, 3);
+  taller.Draw(screen);
+  EXPECT_EQ(taller.Picture(), (Rows{"row 2", "@ow 3", "row 4"}));
+}
+
+// A console of a new size, or a part of the screen that shrank, leaves
+// nothing of what it showed: the console is blanked and drawn afresh. So is a
+// console whose contents are unknown (no cells shown).
+TEST(DrawScreen, ANewSizeOrAnUnknownConsoleIsDrawnAfresh) {
+  ScreenBuffer screen(4, 3);
+  for (int row = 0; row < 3; ++row) Put(screen, 0, row, std::string(4, static_cast<char>('a' + row)));
+  screen.SetCursorInfo({25, false});
+  // Whether the drawing blanked the console, and the picture after it.
+  const auto drawn = [&](Console& console) {
+    const bool cleared = console.Draw(screen).clearFirst;
+    return std::pair(cleared, console.Picture());
+  };
+  Console console(4, 3);
+  console.Draw(screen);
+  console.text = {"????", "????", "????"};  // scribbled over behind the tool's back
+  EXPECT_FALSE(console.Draw(screen).clearFirst);
+  console.shown.cells.clear();
+  EXPECT_EQ(drawn(console), std::pair(true, Rows{"aaaa", "bbbb", "cccc"}));
+  screen.Resize(2, 2);
+  EXPECT_EQ(drawn(console), std::pair(true, Rows{"aa  ", "bb  ", "    "}));
+  Console larger(5, 3);
+  larger.shown = console.shown;
+  EXPECT_EQ(drawn(larger), std::pair(true, Rows{"aa   ", "bb   ", "     "}));
+}
+
+}  // namespace
+}  // namespace corvane

@@ -36,7 +36,9 @@ namespace corvane {
 // console-window library, the file service, the module instance handle that
 // the library is initialised with, and whether its file names may hold
 // quotes. Each platform folder implements OpenPlatform once; the build picks
-// the folder.
+// the folder. The module instance is part of the library's own call
+// (InitConsoleTools takes it first), so the process passes it on as the
+// library's contract asks, though neither of our libraries needs one.
 class Platform {
  public:
   virtual ~Platform() = default;

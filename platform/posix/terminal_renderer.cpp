@@ -48,14 +48,9 @@ std::string TerminalRenderer::Render(const ScreenDrawing& drawing) {
       }
       AppendCp437Glyph(out, cell.character);
     }
-    // With autowrap off the cursor stays in the last column; elsewhere it has
-    // moved on by one cell after each.
-    const int end = run.column + static_cast<int>(run.cells.size());
-    if (end < drawing.shown.columns) {
-      cursorColumn_ = end;
-    } else {
-      cursorColumn_.reset();
-    }
+    // The cursor has moved on by one cell after each, but stops in the last
+    // column: autowrap is off.
+    cursorColumn_ = std::min(run.column + static_cast<int>(run.cells.size()), drawing.shown.columns - 1);
   }
   // The terminal's cursor always stands on the buffer's cursor, shown or not,
   // so that the shell goes on from there once the program has ended.

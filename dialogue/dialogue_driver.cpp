@@ -34,13 +34,6 @@ constexpr std::array<std::int32_t, 6> kRemovedMenuItems{61728, 0, 61440, -2, -1,
 constexpr std::int32_t kWindowRows = 42;
 constexpr std::int32_t kWindowPosition = 32767;
 
-// Error numbers of a refused array: no memory, or a size beyond reach.
-constexpr std::uint8_t kOutOfMemory = 7;
-constexpr std::uint8_t kBadArraySize = 9;
-// Error numbers of an open that found no file of the name.
-constexpr std::uint8_t kFileNotFound = 53;
-constexpr std::uint8_t kPathNotFound = 76;
-
 class Dialogue {
  public:
   explicit Dialogue(DialogueServices& services)
@@ -148,7 +141,8 @@ class Dialogue {
     const std::uint8_t failure = OpenTestFailure(name);
     if (failure == 0) return name;
     std::optional<ByteString> pasted = PastedPathReading(typed, quotesInNames_);
-    if (pasted && (failure == kFileNotFound || failure == kPathNotFound) && OpenTestFailure(*pasted) == 0) {
+    if (pasted && (failure == error_number::kFileNotFound || failure == error_number::kPathNotFound) &&
+        OpenTestFailure(*pasted) == 0) {
       return pasted;
     }
     return std::nullopt;
@@ -201,11 +195,11 @@ class Dialogue {
   // no arrays, so their refusal (9) is no failure then.
   static std::uint8_t StepFailure(std::int64_t sampleCount) {
     const std::uint8_t failure = TakeErrorNumber();
-    return sampleCount <= 0 && failure == kBadArraySize ? 0 : failure;
+    return sampleCount <= 0 && failure == error_number::kBadArraySize ? 0 : failure;
   }
 
   void ShowArrayStepFailure(std::uint8_t failure) {
-    const bool noMemory = failure == kOutOfMemory || failure == kBadArraySize;
+    const bool noMemory = failure == error_number::kOutOfMemory || failure == error_number::kBadArraySize;
     ShowError(noMemory ? texts::kNoMemory : texts::kInputUnreadable);
   }
 

@@ -1,6 +1,5 @@
 #include "filechannel/file_channel.hpp"
 
-#include "filechannel/channel_error_numbers.hpp"
 #include "filechannel/error_number.hpp"
 #include "filechannel/platform_error_table.hpp"
 
@@ -30,11 +29,11 @@ void FileChannel::OpenReadWrite(ByteView name, WhenMissing whenMissing) { Open(n
 void FileChannel::Open(ByteView name, Mode mode, WhenMissing whenMissing) {
   const ByteString path = PlatformName(name);
   if (!IsUsableName(path)) {
-    SetErrorNumber(kChannelBadFileName);
+    SetErrorNumber(error_number::kBadFileName);
     return;
   }
   if (open_) {
-    SetErrorNumber(kChannelAlreadyOpen);
+    SetErrorNumber(error_number::kAlreadyOpen);
     return;
   }
   const bool readWrite = mode == Mode::kReadWrite;
@@ -94,7 +93,7 @@ void FileChannel::Close() {
 void FileChannel::DeleteFile(ByteView name) {
   const ByteString path = PlatformName(name);
   if (!IsUsableName(path)) {
-    SetErrorNumber(kChannelBadFileName);
+    SetErrorNumber(error_number::kBadFileName);
     return;
   }
   if (const PlatformError error = Platform([&] { return service_.DeleteFileA(path.c_str()); }); error != 0) {
@@ -108,11 +107,11 @@ std::int64_t FileChannel::Position() const { return static_cast<std::int64_t>(po
 
 std::optional<std::uint64_t> FileChannel::Length() {
   if (!open_) {
-    SetErrorNumber(kChannelNotOpen);
+    SetErrorNumber(error_number::kChannelNotOpen);
     return std::nullopt;
   }
   if (!diskFile_) {
-    SetErrorNumber(kChannelWrongMode);
+    SetErrorNumber(error_number::kWrongMode);
     return std::nullopt;
   }
   const FileSize size = Platform([&] { return service_.GetFileSize(handle_); });

@@ -2,7 +2,6 @@
 #include <limits>
 #include <new>
 
-#include "filechannel/channel_error_numbers.hpp"
 #include "filechannel/error_number.hpp"
 #include "filechannel/file_channel.hpp"
 
@@ -23,18 +22,18 @@ constexpr std::uint64_t kLargestTransfer = std::numeric_limits<std::uint32_t>::m
 
 ByteString FileChannel::ReadBytes(std::uint32_t count) {
   if (!open_) {
-    SetErrorNumber(kChannelNotOpen);
+    SetErrorNumber(error_number::kChannelNotOpen);
     return {};
   }
   if (mode_ == Mode::kOpenExisting) {
-    SetErrorNumber(kChannelWrongMode);
+    SetErrorNumber(error_number::kWrongMode);
     return {};
   }
   ByteString bytes;
   try {
     bytes.resize(count);
   } catch (const std::bad_alloc&) {
-    SetErrorNumber(kChannelOutOfMemory);
+    SetErrorNumber(error_number::kOutOfMemory);
     return {};
   }
   const Transferred read =
@@ -50,11 +49,11 @@ ByteString FileChannel::ReadBytes(std::uint32_t count) {
 
 void FileChannel::Seek(std::int64_t position) {
   if (!open_) {
-    SetErrorNumber(kChannelNotOpen);
+    SetErrorNumber(error_number::kChannelNotOpen);
     return;
   }
   if (!diskFile_) {
-    SetErrorNumber(kChannelWrongMode);
+    SetErrorNumber(error_number::kWrongMode);
     return;
   }
   const std::int64_t offset = OffsetOf(position);
@@ -67,15 +66,15 @@ void FileChannel::Seek(std::int64_t position) {
 
 bool FileChannel::ReachPosition(std::int64_t position) {
   if (!open_) {
-    SetErrorNumber(kChannelNotOpen);
+    SetErrorNumber(error_number::kChannelNotOpen);
     return false;
   }
   if (mode_ == Mode::kOpenExisting || !diskFile_) {
-    SetErrorNumber(kChannelWrongMode);
+    SetErrorNumber(error_number::kWrongMode);
     return false;
   }
   if (position == 0) {
-    SetErrorNumber(kChannelPositionZero);
+    SetErrorNumber(error_number::kPositionZero);
     return false;
   }
   const std::int64_t offset = OffsetOf(position);
@@ -99,7 +98,7 @@ void FileChannel::ReadBlockAt(std::int64_t position, std::uint8_t* block, std::u
 
 void FileChannel::WriteValueAt(std::int64_t position, std::int32_t value, int width) {
   if (width < 1 || width > 4) {
-    SetErrorNumber(kChannelInternalFailure);
+    SetErrorNumber(error_number::kInternalFailure);
     return;
   }
   if (!ReachPosition(position)) return;
@@ -116,17 +115,17 @@ void FileChannel::WriteArrayAt(std::int64_t position, const PackedArray& array) 
 
 void FileChannel::WriteBytes(ByteView bytes) {
   if (!open_) {
-    SetErrorNumber(kChannelNotOpen);
+    SetErrorNumber(error_number::kChannelNotOpen);
     return;
   }
   if (mode_ == Mode::kOpenExisting) {
-    SetErrorNumber(kChannelWrongMode);
+    SetErrorNumber(error_number::kWrongMode);
     return;
   }
   // One platform write moves at most 4 GiB - 1 bytes; a longer string is
   // refused whole rather than cut.
   if (bytes.size() > kLargestTransfer) {
-    SetErrorNumber(kChannelInternalFailure);
+    SetErrorNumber(error_number::kInternalFailure);
     return;
   }
   WriteFrom(reinterpret_cast<const std::uint8_t*>(bytes.data()), static_cast<std::uint32_t>(bytes.size()));
@@ -153,7 +152,7 @@ void FileChannel::WriteFrom(const std::uint8_t* buffer, std::uint32_t count) {
     return;
   }
   position_ += written.bytes;
-  if (written.bytes < count) SetErrorNumber(kChannelShortWrite);
+  if (written.bytes < count) SetErrorNumber(error_number::kDiskFull);
 }
 
 }  // namespace corvane

@@ -7,8 +7,6 @@ namespace corvane {
 
 namespace {
 
-constexpr std::uint8_t kBadArraySize = 9;
-constexpr std::uint8_t kOutOfMemory = 7;
 constexpr std::int64_t kLargestByteSize = 0xFFFFFFFF;  // a byte size must fit in 32 bits
 
 // Unsigned little-endian value of the first `width` bytes; missing bytes are 0.
@@ -64,13 +62,13 @@ void CreateArray(PackedArray& array, std::int64_t count, int width) {
   // so that no count, however large, can overflow it.
   const bool knownWidth = width >= 2 && width <= 4;
   if (count <= 0 || !knownWidth || count > kLargestByteSize / width) {
-    SetErrorNumber(kBadArraySize);
+    SetErrorNumber(error_number::kBadArraySize);
     return;
   }
   const auto bytes = static_cast<std::size_t>(count) * static_cast<std::size_t>(width);
   std::uint8_t* block = AllocateArrayStorage(bytes);
   if (block == nullptr) {
-    SetErrorNumber(kOutOfMemory);
+    SetErrorNumber(error_number::kOutOfMemory);
     return;
   }
   array.storage_.reset(block);

@@ -125,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       LoadSamples(channel, inputName, figures.sampleCount, header.bitsPerSample, header.firstSamplePosition);
   DitherSource dither;
   const PackedArray errors = GenerateErrorSignal(samples, count, header.bitsPerSample, dither);
-  Require(TakeErrorNumber() == (count == 0 ? 9 : 0));  // an empty data chunk has no arrays
+  Require(TakeErrorNumber() == (count == 0 ? error_number::kBadArraySize : 0));  // an empty data chunk has no arrays
   Require(WriteOutputFile(channel, outputName, errors, count, header.channels, header.sampleRate));
   Require(!channel.IsOpen());
 

@@ -38,11 +38,9 @@ class ConsoleText {
 
   ConsoleDevice& Device() { return device_; }
 
-  std::uint32_t Foreground() const { return foreground_; }
-  std::uint32_t Background() const { return background_; }
+  // The design's own flag pendingLineFeed, for the tests to read: nothing in
+  // the tool asks for it, since only this layer acts on it.
   bool PendingLineFeed() const { return pendingLineFeed_; }
-  std::uint32_t CursorSize() const { return cursorSize_; }
-  bool CursorVisible() const { return cursorVisible_; }
 
  private:
   void ScrollUp();

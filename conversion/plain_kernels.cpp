@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "conversion/dither_leap.hpp"
+#include "conversion/dither_source.hpp"
 #include "conversion/sample_kernels.hpp"
 
 namespace corvane {
@@ -38,11 +38,6 @@ std::int32_t RoundHalfEven(double value) {
   return whole + (above | (tie & whole & 1));
 }
 
-double NextUniform(std::uint32_t& state) {
-  state = state * kDitherMultiplier + kDitherIncrement;
-  return static_cast<double>(state >> 1) * kDitherScale;
-}
-
 }  // namespace
 
 void WidenCellsPlain(std::uint8_t* block, std::int32_t count) {
@@ -62,14 +57,16 @@ void WidenCellsPlain(std::uint8_t* block, std::int32_t count) {
 // and the dither values carry 31 fractional bits.
 std::uint32_t GenerateErrorsPlain(const std::uint8_t* samples, std::uint8_t* errors, std::int32_t count, double perStep,
                                   std::uint32_t ditherState) {
+  DitherSource dither;
+  dither.SetState(ditherState);
   for (std::int32_t i = 0; i < count; ++i) {
     const double x = LoadInt32(samples + 4 * static_cast<std::size_t>(i)) * perStep;
     // q is held in 32 bits: a sample at or above full scale minus half a step
     // rounds to 32768, one past the 16-bit range, and e then stays in 0..8000.
     const std::int32_t q = RoundHalfEven(x);
     const double e = (q - x) * kErrorGain;
-    const double u1 = NextUniform(ditherState);
-    const double u2 = NextUniform(ditherState);
+    const double u1 = dither.NextUniform();
+    const double u2 = dither.NextUniform();
     // |e| <= 8000 and the dither lies in [-1, 1), so the value is within
     // +-8001 and its low 16 bits are the whole of it.
     const auto value = static_cast<std::uint16_t>(RoundHalfEven(e + u1 + u2 - kDitherOffset));
@@ -77,7 +74,7 @@ std::uint32_t GenerateErrorsPlain(const std::uint8_t* samples, std::uint8_t* err
     out[0] = static_cast<std::uint8_t>(value);
     out[1] = static_cast<std::uint8_t>(value >> 8);
   }
-  return ditherState;
+  return dither.State();
 }
 
 }  // namespace corvane

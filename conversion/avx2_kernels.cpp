@@ -17,7 +17,6 @@ namespace {
 
 // Samples per pass of both loops: eight 32-bit lanes of a 256-bit register.
 constexpr std::int32_t kSamplesPerPass = 8;
-constexpr double kErrorGain = 16000.0;
 constexpr int kNearestEven = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
 
 // The leaps from the state before a pass to the states of its draws: lane j

@@ -10,8 +10,6 @@ namespace corvane {
 namespace {
 
 constexpr std::uint32_t kSignBit24 = 0x800000;
-// Amplification of the error, in 16-bit steps.
-constexpr double kErrorGain = 16000.0;
 // Subtracted from the sum of the two uniform values to centre the dither.
 constexpr double kDitherOffset = 1.0;
 

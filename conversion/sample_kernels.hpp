@@ -16,6 +16,9 @@ namespace corvane {
 // read: value i ends at byte 4i + 4, cell i + 1 starts at byte count + 3i + 3.
 using WidenCells = void (*)(std::uint8_t* block, std::int32_t count);
 
+// The amplification of the error, in 16-bit steps, that both kernel sets use.
+inline constexpr double kErrorGain = 16000.0;
+
 // The error signal of `count` signed 32-bit little-endian samples, as signed
 // 16-bit little-endian values: for each sample x = sample * perStep, the
 // distance from x to its nearest integer (ties to even) times 16000, plus two

@@ -73,7 +73,9 @@ PackedArray RandomSamples() {
   CreateArray(samples, kSamples, 4);
   std::mt19937 random(2026);
   std::uniform_int_distribution<std::int32_t> value(-8388608, 8388607);
-  for (std::int32_t i = 0; i < kSamples; ++i) samples.SetInt32At(i, value(random));
+  for (std::int32_t i = 0; i < kSamples; ++i) {
+    std::memcpy(samples.Storage() + 4 * static_cast<std::size_t>(i), EncodeInt32(value(random)).data(), 4);
+  }
   return samples;
 }
 

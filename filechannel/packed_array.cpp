@@ -31,31 +31,6 @@ ByteString LittleEndianBytes(std::uint32_t value, std::size_t width) {
 
 void PackedArray::FreeStorage::operator()(std::uint8_t* block) const { FreeArrayStorage(block); }
 
-std::int32_t PackedArray::Int32At(std::int32_t index) const {
-  const std::uint8_t* cell = storage_.get() + static_cast<std::size_t>(index) * 4;
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(cell[0]) | static_cast<std::uint32_t>(cell[1]) << 8 |
-                                   static_cast<std::uint32_t>(cell[2]) << 16 |
-                                   static_cast<std::uint32_t>(cell[3]) << 24);
-}
-
-void PackedArray::SetInt32At(std::int32_t index, std::int32_t value) {
-  std::uint8_t* cell = storage_.get() + static_cast<std::size_t>(index) * 4;
-  const auto bits = static_cast<std::uint32_t>(value);
-  for (int i = 0; i < 4; ++i) cell[i] = static_cast<std::uint8_t>(bits >> (8 * i));
-}
-
-std::int16_t PackedArray::Int16At(std::int32_t index) const {
-  const std::uint8_t* cell = storage_.get() + static_cast<std::size_t>(index) * 2;
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(cell[0] | cell[1] << 8));
-}
-
-void PackedArray::SetInt16At(std::int32_t index, std::int16_t value) {
-  std::uint8_t* cell = storage_.get() + static_cast<std::size_t>(index) * 2;
-  const auto bits = static_cast<std::uint16_t>(value);
-  cell[0] = static_cast<std::uint8_t>(bits);
-  cell[1] = static_cast<std::uint8_t>(bits >> 8);
-}
-
 void CreateArray(PackedArray& array, std::int64_t count, int width) {
   if (array.HasStorage()) return;
   // Only widths 2, 3 and 4 exist. The size test divides instead of multiplying

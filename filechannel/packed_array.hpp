@@ -28,12 +28,6 @@ class PackedArray {
   std::uint8_t* Storage() { return storage_.get(); }
   const std::uint8_t* Storage() const { return storage_.get(); }
 
-  // Element access for arrays of width 4 and 2; the index must lie in 0..N-1.
-  std::int32_t Int32At(std::int32_t index) const;
-  void SetInt32At(std::int32_t index, std::int32_t value);
-  std::int16_t Int16At(std::int32_t index) const;
-  void SetInt16At(std::int32_t index, std::int16_t value);
-
  private:
   friend void CreateArray(PackedArray& array, std::int64_t count, int width);
   friend void ReleaseArray(PackedArray& array);
@@ -45,6 +39,10 @@ class PackedArray {
   std::int32_t count_ = 0;
   int width_ = 0;
 };
+
+// The value packing's operations, under the design's own names: arrays are
+// made and freed, cells read as bytes, and values decoded from and encoded to
+// the bytes of a file or a cell.
 
 // Gives the array zero-filled storage for `count` elements of `width` bytes.
 // An array that already has storage is left exactly as it is. A count of 0 or
@@ -68,7 +66,8 @@ std::int32_t DecodeInt32(ByteView bytes);
 ByteString EncodeInt16(std::int32_t value);
 ByteString EncodeInt32(std::int32_t value);
 
-// True when both strings have the same length and the same byte everywhere.
+// True when both strings have the same length and the same byte everywhere:
+// exactly ==, kept under the packing's own name.
 bool SameBytes(ByteView first, ByteView second);
 
 }  // namespace corvane

@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const PackedArray errors = GenerateErrorSignal(samples, count, header.bitsPerSample, dither);
   Require(errors.HasStorage() && errors.Count() == count);
   for (std::int32_t i = 0; i < errors.Count(); ++i) {
-    Require(errors.Int16At(i) >= -8001 && errors.Int16At(i) <= 8001);
+    const std::int16_t error = DecodeInt16(CellBytes(errors, i));
+    Require(error >= -8001 && error <= 8001);
   }
   Require(TakeErrorNumber() == 0);
   return 0;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <bit>
 #include <cfenv>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -31,9 +32,9 @@ std::vector<std::int16_t> Generate(const std::vector<std::int32_t>& samples, std
     const auto count = static_cast<std::int32_t>(std::min<std::size_t>(7, samples.size() - from));
     PackedArray part;
     CreateArray(part, count, 4);
-    for (std::int32_t i = 0; i < count; ++i) part.SetInt32At(i, samples[from + i]);
+    for (int i = 0; i < count; ++i) std::memcpy(part.Storage() + 4 * i, EncodeInt32(samples[from + i]).data(), 4);
     const PackedArray values = GenerateErrorSignal(part, count, bits, dither);
-    for (std::int32_t i = 0; i < count; ++i) errors.push_back(values.Int16At(i));
+    for (std::int32_t i = 0; i < count; ++i) errors.push_back(DecodeInt16(CellBytes(values, i)));
   }
   return errors;
 }

@@ -1,6 +1,7 @@
 // Wave files as the conversion reads and writes them: the header checks, the
 // sample count, the chunk walk and the samples loaded, and the output file.
 
+#include <cstring>
 #include <tuple>
 
 #include "conversion/input_header.hpp"
@@ -135,7 +136,7 @@ TEST_F(WaveFileTest, EveryLayoutLoadsTheSamplesOfItsDataChunk) {
     const PackedArray loaded = LoadSamples(channel_, folder_.Path("in.wav"), DeriveFigures(check.header).sampleCount,
                                            check.header.bitsPerSample, check.header.firstSamplePosition);
     std::vector<std::int32_t> values;
-    for (std::int32_t i = 0; i < loaded.Count(); ++i) values.push_back(loaded.Int32At(i));
+    for (std::int32_t i = 0; i < loaded.Count(); ++i) values.push_back(DecodeInt32(CellBytes(loaded, i)));
     EXPECT_EQ(values, samples) << label;
   }
   // A chunk that claims more than the file holds is the last one: a data chunk behind it is not found, even where an
@@ -149,7 +150,7 @@ TEST_F(WaveFileTest, EveryLayoutLoadsTheSamplesOfItsDataChunk) {
 PackedArray ErrorBuffer(std::int32_t count) {
   PackedArray errors;
   CreateArray(errors, count, 2);
-  for (std::int32_t i = 0; i < count; ++i) errors.SetInt16At(i, static_cast<std::int16_t>(i - 8001));
+  for (std::int32_t i = 0; i < count; ++i) std::memcpy(errors.Storage() + 2 * i, EncodeInt16(i - 8001).data(), 2);
   return errors;
 }
 

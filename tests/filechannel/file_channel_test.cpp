@@ -30,7 +30,7 @@ TEST_F(ChannelTest, FailedCallsSetTheirNumberAndMoveNothing) {
   holder.OpenReadWrite(held);
   PackedArray array, none;
   CreateArray(array, 2, 2);
-  array.SetInt16At(0, 99);
+  array.Storage()[0] = 99;
   const auto open = [this](std::string file) { return [this, file] { return channel_.OpenExisting(file), ""s; }; };
   const auto create = [this](std::string file) { return [this, file] { return channel_.OpenReadWrite(file), ""s; }; };
   const auto length = [this] { return channel_.Length() ? "a length"s : ""s; };
@@ -64,7 +64,7 @@ TEST_F(ChannelTest, FailedCallsSetTheirNumberAndMoveNothing) {
     EXPECT_EQ(channel_.IsOpen(), state != kClosed);
     channel_.Close();
     EXPECT_EQ(TakeErrorNumber(), 0) << "closing sets nothing, not even a closed channel";
-    EXPECT_EQ(array.Int16At(0), 99);
+    EXPECT_EQ(array.Storage()[0], 99);
   }
   EXPECT_EQ(folder_.Read("in.wav"), "");
   for (const char* made : {"pl?in.wav", "*.wav", "2.wav"}) EXPECT_FALSE(folder_.Exists(made)) << made;

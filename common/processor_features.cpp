@@ -1,5 +1,5 @@
-// The processor check for GCC and Clang: their runtime has asked the processor
-// and the operating system once at start-up.
+// The processor check: the runtime of GCC and Clang has asked the processor and
+// the operating system once at start-up.
 
 #include "common/processor_features.hpp"
 

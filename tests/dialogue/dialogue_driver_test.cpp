@@ -15,29 +15,30 @@
 #include "support/file_test.hpp"
 #include "support/keys.hpp"
 #include "support/recording_window_library.hpp"
+#include "support/reference_conversion.hpp"
 #include "support/screen_picture.hpp"
 #include "support/wave_bytes.hpp"
 
 namespace corvane {
 namespace {
 
-// The ten 24-bit samples whose error signal, with a fresh dither source, is
-// known by heart.
-const std::int32_t kTenSamples[] = {384, 100, -100, 8388352, -8388608, 0, 1, 127, 128, 129};
-const std::int16_t kTenErrors[] = {8000, -6250, 6250, 0, 0, 1, -63, -7937, -8000, 7938};
+const std::vector<std::int32_t> kTenSamples = {384, 100, -100, 8388352, -8388608, 0, 1, 127, 128, 129};
 
-// A mono 24-bit file of `count` samples at 44100 Hz: the ten known samples
-// first, silence after them.
+// A mono 24-bit file of `count` samples at 44100 Hz: the ten samples first,
+// silence after them.
 std::string TenSampleFile(std::uint32_t count = 10) {
   std::string bytes = WaveHeader{.dataSize = count * 3}.Bytes();
   for (const std::int32_t sample : kTenSamples) bytes += Le32(static_cast<std::uint32_t>(sample)).substr(0, 3);
   return bytes + std::string(3 * (count - 10), '\0');
 }
 
+// The error bytes of the ten samples from a fresh dither source, as the
+// reference conversion makes them.
 std::string TenErrorBytes() {
-  std::string bytes;
-  for (const std::int16_t error : kTenErrors) bytes += Le16(static_cast<std::uint16_t>(error));
-  return bytes;
+  DitherSource dither;
+  Ties ties;
+  const std::vector<std::uint8_t> errors = ReferenceErrors(kTenSamples, 1.0 / 256, dither, ties);
+  return {errors.begin(), errors.end()};
 }
 
 const std::string kNotFound = "          File not found.\\nPlease enter a valid filename";

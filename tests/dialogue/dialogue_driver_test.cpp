@@ -192,14 +192,16 @@ TEST_F(DialogueTest, APromptOnTheBottomRowTakesItsAnswerOnItsOwnRow) {
 // A file whose samples cannot be held, and a read that the platform refuses
 // for want of memory: both are reported as such, nothing is written, and the
 // next file is converted from the first dither. The count that cannot be held
-// shows whole, beyond what 32 signed bits count.
+// shows whole, beyond what 32 signed bits count, and its duration is the
+// double quotient rounded, 44739.25: the extended quotient, nearer 44739.245,
+// comes to the tie 4473924.5 in hundredths and would show 44739.24.
 TEST_F(DialogueTest, WantOfMemoryIsReportedAndTheNextFileStartsWithTheFirstDither) {
-  // An RF64 file of 2^31 24-bit samples, which says it holds them all,
-  // without the test writing 6 GiB.
-  constexpr std::uint64_t kHugeSize = 3ull << 31;
+  // An RF64 file of 2^31 + 112 24-bit samples at 48000 Hz, which says it holds
+  // them all, without the test writing 6 GiB.
+  constexpr std::uint64_t kHugeSize = 3 * 2147483760ull;
   const std::string huge =
       folder_.Write("huge.wav", "RF64" + Le32(0xFFFFFFFF) + "WAVEds64" + Le32(16) + Le64(0) + Le64(kHugeSize) +
-                                    WaveHeader{.dataSize = 0xFFFFFFFF}.Bytes().substr(12));
+                                    WaveHeader{.sampleRate = 48000, .dataSize = 0xFFFFFFFF}.Bytes().substr(12));
   service_.phantomBytes = kHugeSize;
   const std::string input = folder_.Write("in.wav", TenSampleFile(100));
   keys::TypeLine(device, huge);
@@ -219,8 +221,8 @@ TEST_F(DialogueTest, WantOfMemoryIsReportedAndTheNextFileStartsWithTheFirstDithe
   EXPECT_THROW(Run(), InputExhausted);
 
   EXPECT_EQ(BoxTexts(), std::vector<std::string>(2, "Not enough memory to convert this file "));
-  EXPECT_EQ(windows.boxes[0].screen[19], "                     Length       2147483648 samples");
-  EXPECT_EQ(windows.boxes[0].screen[20], "                     Duration     48695.77 seconds");
+  EXPECT_EQ(windows.boxes[0].screen[19], "                     Length       2147483760 samples");
+  EXPECT_EQ(windows.boxes[0].screen[20], "                     Duration     44739.25 seconds");
   EXPECT_FALSE(folder_.Exists("never.wav"));
   EXPECT_EQ(folder_.Read("out.wav").substr(44, 20), TenErrorBytes());
 }

@@ -42,16 +42,9 @@ await_end() {
   cmp -s stty-before stty-after || fail "terminal settings changed: '$(cat stty-before)' became '$(cat stty-after)'"
 }
 
-# Ten 24-bit samples.
-{
-  wave_header WAVE 1 1 44100 24 30
-  printf '\x80\x01\x00\x64\x00\x00\x9c\xff\xff\x00\xff\x7f\x00\x00\x80'
-  printf '\x00\x00\x00\x01\x00\x00\x7f\x00\x00\x80\x00\x00\x81\x00\x00'
-} > café.wav
-{
-  wave_header WAVE 1 1 44100 24 3000
-  head -c 3000 /dev/zero
-} > long.wav
+# Ten 24-bit samples made of text, and a thousand silent ones.
+{ wave_header WAVE 1 1 44100 24 30; printf 'ten samples, thirty bytes long'; } > café.wav
+{ wave_header WAVE 1 1 44100 24 3000; head -c 3000 /dev/zero; } > long.wav
 
 # ---- 1: a whole conversion, every stream redirected ----
 start '< /dev/null > stdout.txt 2> stderr.txt' ''
@@ -94,10 +87,7 @@ await_end 0
 [[ ! -s stdout.txt ]] || fail "the redirected standard output received $(wc -c < stdout.txt) bytes"
 [[ ! -s stderr.txt ]] || fail "the redirected standard error received $(wc -c < stderr.txt) bytes"
 
-{
-  wave_header WAVE 1 1 44100 16 20
-  "$reference" café.wav
-} > expected.wav
+{ wave_header WAVE 1 1 44100 16 20; "$reference" café.wav; } > expected.wav
 cmp out.wav expected.wav || fail "the output is not the reference conversion's: $(od -An -tx1 -v out.wav)"
 
 # ---- 2: a write beyond a 1 KiB file-size limit, then Ctrl+\ ----

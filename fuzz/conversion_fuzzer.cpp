@@ -23,6 +23,7 @@
 #include "conversion/output_writer.hpp"
 #include "conversion/sample_loader.hpp"
 #include "filechannel/error_number.hpp"
+#include "fuzz/reference_sample_count.hpp"
 #include "platform/posix/posix_file_service.hpp"
 #include "tests/support/reference_conversion.hpp"
 

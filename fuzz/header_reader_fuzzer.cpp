@@ -11,7 +11,7 @@
 #include "conversion/sample_loader.hpp"
 #include "filechannel/error_number.hpp"
 #include "fuzz/memory_file_service.hpp"
-#include "tests/support/reference_conversion.hpp"
+#include "fuzz/reference_sample_count.hpp"
 
 namespace {
 

@@ -3,7 +3,6 @@
 // The conversion as it was first written, one sample at a time: the reference
 // that the fast kernels and the whole conversion are checked against.
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -11,17 +10,6 @@
 #include "conversion/dither_source.hpp"
 
 namespace corvane {
-
-// The sample count of a file of `fileBytes` bytes whose header declares
-// `declaredSize` bytes of samples from `firstSamplePosition` on: only the
-// bytes the file holds count, and the count is their quotient by the sample
-// width as a double, rounded to nearest with ties to even.
-inline std::int64_t ReferenceSampleCount(std::uint64_t declaredSize, std::uint64_t fileBytes,
-                                         std::int64_t firstSamplePosition, int bits) {
-  const auto start = static_cast<std::uint64_t>(firstSamplePosition - 1);
-  const std::uint64_t held = fileBytes > start ? fileBytes - start : 0;
-  return static_cast<std::int64_t>(std::nearbyint(static_cast<double>(std::min(declaredSize, held)) / (bits / 8)));
-}
 
 // To the nearest integer, ties to the even one, whatever the caller's rounding
 // mode: the tests run the code under every mode against this.

@@ -18,11 +18,10 @@ void Put(ScreenBuffer& screen, int column, int row, std::string_view text) {
 
 // A console of some size that carries out each drawing: it starts full of
 // '?', what a console shows before the tool draws, blanks itself where the
-// drawing says so, and keeps what it showed for the next drawing. The picture
-// is its rows with the cursor's cell shown as '@' where the cursor shows.
+// drawing says so, and keeps what it showed for the next drawing. Its picture
+// shows the cursor's cell as '@' where the cursor shows.
 struct Console {
   Console(int width, int height) : columns(width), rows(height), text(height, std::string(width, '?')) {}
-
   ScreenDrawing Draw(const ScreenBuffer& screen) {
     ScreenDrawing drawing = DrawScreen(screen, std::move(shown), columns, rows);
     if (drawing.clearFirst) text.assign(rows, std::string(columns, ' '));
@@ -30,22 +29,13 @@ struct Console {
       for (std::size_t i = 0; i < run.cells.size(); ++i) text.at(run.row).at(run.column + i) = run.cells[i].character;
     }
     shown = drawing.shown;
-    cursor = {drawing.cursorColumn, drawing.cursorRow, drawing.cursor.visible};
+    picture = text;
+    if (drawing.cursor.visible) picture.at(drawing.cursorRow).at(drawing.cursorColumn) = '@';
     return drawing;
   }
-  Rows Picture() const {
-    Rows picture = text;
-    if (cursor.visible) picture.at(cursor.row).at(cursor.column) = '@';
-    return picture;
-  }
-
   int columns, rows;
-  Rows text;
+  Rows text, picture;
   ShownScreen shown;
-  struct {
-    int column, row;
-    bool visible;
-  } cursor{};
 };
 
 // The first drawing blanks the console and draws the whole screen from its
@@ -58,7 +48,7 @@ TEST(DrawScreen, FirstAllOfTheScreenThenOnlyTheCellsThatChanged) {
   screen.SetCursorPosition(2, 1);
   Console console(6, 3);
   EXPECT_TRUE(console.Draw(screen).clearFirst);
-  EXPECT_EQ(console.Picture(), (Rows{"abcd  ", "ef@h  ", "      "}));
+  EXPECT_EQ(console.picture, (Rows{"abcd  ", "ef@h  ", "      "}));
 
   Put(screen, 0, 0, "Xbc");
   Put(screen, 3, 0, "Y");
@@ -67,10 +57,10 @@ TEST(DrawScreen, FirstAllOfTheScreenThenOnlyTheCellsThatChanged) {
   const ScreenDrawing drawing = console.Draw(screen);
   const std::vector<Cell> x{{'X', 0x07}}, y{{'Y', 0x07}};
   EXPECT_EQ(std::pair(drawing.clearFirst, drawing.runs), std::pair(false, std::vector<CellRun>{{0, 0, x}, {3, 0, y}}));
-  EXPECT_EQ(console.Picture(), (Rows{"@bcY  ", "efgh  ", "      "}));
+  EXPECT_EQ(console.picture, (Rows{"@bcY  ", "efgh  ", "      "}));
   screen.SetCursorInfo({25, false});
   EXPECT_TRUE(console.Draw(screen).runs.empty()) << "the cursor alone draws no cell";
-  EXPECT_EQ(console.Picture(), (Rows{"XbcY  ", "efgh  ", "      "}));
+  EXPECT_EQ(console.picture, (Rows{"XbcY  ", "efgh  ", "      "}));
 }
 
 // A console smaller than the screen shows the part around the cursor: it
@@ -83,7 +73,7 @@ TEST(DrawScreen, ASmallerConsoleShowsThePartAroundTheCursor) {
   const auto shownAt = [&](int column, int row) {
     screen.SetCursorPosition(column, row);
     console.Draw(screen);
-    return console.Picture();
+    return console.picture;
   };
   EXPECT_EQ(shownAt(0, 3), (Rows{"row 2", "@ow 3"})) << "moves just far enough";
   EXPECT_EQ(shownAt(0, 2), (Rows{"@ow 2", "row 3"})) << "stays while the cursor is in view";
@@ -93,7 +83,7 @@ TEST(DrawScreen, ASmallerConsoleShowsThePartAroundTheCursor) {
   taller.shown = console.shown;
   screen.SetCursorPosition(0, 3);
   taller.Draw(screen);
-  EXPECT_EQ(taller.Picture(), (Rows{"row 2", "@ow 3", "row 4"}));
+  EXPECT_EQ(taller.picture, (Rows{"row 2", "@ow 3", "row 4"}));
 }
 
 // A console of a new size, or a part of the screen that shrank, leaves
@@ -106,7 +96,7 @@ TEST(DrawScreen, ANewSizeOrAnUnknownConsoleIsDrawnAfresh) {
   // Whether the drawing blanked the console, and the picture after it.
   const auto drawn = [&](Console& console) {
     const bool cleared = console.Draw(screen).clearFirst;
-    return std::pair(cleared, console.Picture());
+    return std::pair(cleared, console.picture);
   };
   Console console(4, 3);
   console.Draw(screen);

@@ -116,7 +116,7 @@ class ConsoleTest : public ::testing::Test {
 
   // The size of the user's console window or terminal, before the tool runs.
   void SizeTerminal(int columns, int rows) {
-    console_.Resize(columns, rows, columns, rows);
+    console_.WindowsConsoleApi::Resize(columns, rows, columns, rows);
     console_.sizeCalls = 0;
   }
 
@@ -204,52 +204,55 @@ struct FakeFrame : ConsoleWindowFrame {
   std::vector<std::pair<int, int>> moves;
 };
 
-const ConsoleWindowShape kConsoleHostWindow{true, {0, 0, 640, 400}, false, "ConsoleWindowClass"};
-
-// A console window of its own shows the size the console reports after the
-// size calls, and shows the screen in part where a small display caps it.
-// Right after a resize a console host may still report the window's old
-// size: the window is centred by its new one, after a bounded wait.
-TEST_F(ConsoleTest, AWindowOfItsOwnIsSizedAndCentredByItsNewSize) {
-  // The console's buffer at the start and afterwards.
-  const struct {
-    CellSize largest, start, console;
-    std::optional<WindowEdges> resized;
-    std::vector<std::pair<int, int>> moves;
-    int sleeps;
-  } cases[] = {
-      {{200, 100}, {100, 150}, {80, 42}, {{0, 0, 640, 672}}, {{320, 176}}, 3},  // from a larger buffer
-      {{200, 100}, {60, 20}, {80, 42}, std::nullopt, {{320, 312}}, 50},         // a smaller one, the old size kept
-      {{80, 30}, {80, 25}, {80, 30}, {{0, 0, 640, 480}}, {{320, 272}}, 3},      // capped by a small screen
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.start.columns);
-    FakeFrame frame(kConsoleHostWindow, c.largest, c.resized);
-    WindowsConsole screen(console_);
-    WindowsWindowLibrary library(console_, screen, frame);
-    SizeTerminal(c.start.columns, c.start.rows);
-    library.Console80x(42);
-    library.ConsoleMove(32767, 32767);
-    const ScreenBufferInfo console = console_.GetScreenBufferInfo(), shown = screen.GetScreenBufferInfo();
-    EXPECT_EQ(std::tuple(console.width, console.height, shown.width, shown.height, screen.ScreenInMemory()),
-              std::tuple(c.console.columns, c.console.rows, 80, 42, c.console.rows < 42));
-    EXPECT_EQ(std::pair(frame.moves, frame.sleeps), std::pair(c.moves, c.sleeps));
-  }
-}
-
-// Every other console is a pseudo console, whose terminal shows it at the
-// terminal's own size whatever a size call answers: no size call is made, the
-// 80 by 42 screen is kept in memory from the start, and the console shows the
-// part of it around the cursor where the terminal is smaller, all of it where
-// it is larger. Its window is neither waited for nor moved.
-TEST_F(ConsoleTest, APseudoConsoleShowsTheScreenAtTheTerminalsSizeWithNoSizeCall) {
+// One table of hosts, each with the window it gives its console and what its
+// console answers to size calls, each started in a window or tab of a given
+// size. A console window of its own shows the size the console reports after
+// the size calls, capped by a small screen; right after a resize a console
+// host may still report the window's old size, so the window is centred by
+// its new one after a bounded wait. Every other console is a pseudo console,
+// whose terminal shows it at the terminal's own size whatever a size call
+// answers: no size call is made, the 80 by 42 screen is kept in memory from
+// the start, and the console shows the part of it around the cursor where the
+// terminal is smaller, all of it where it is larger; its window is neither
+// waited for nor moved.
+TEST_F(ConsoleTest, EachHostShowsTheScreenAtTheSizeItsUserSees) {
   constexpr WindowEdges kNoSize{}, kSized{0, 0, 640, 400}, kParked{-32000, -32000, -31840, -31972};
   const std::string kStandIn = "PseudoConsoleWindow";
+  // The set-up in a window or tab of `start`, then a label on every row and
+  // the cursor on the last: the console's size, the labels it shows, whether
+  // a size call was made, and where the window went after how many waits.
+  const auto setUp = [&](FakeFrame& frame, CellSize start) {
+    WindowsConsole screen(console_);
+    WindowsWindowLibrary library(console_, screen, frame);
+    SizeTerminal(start.columns, start.rows);
+    library.Console80x(42);
+    library.ConsoleMove(32767, 32767);
+    WriteLabels(screen);
+    screen.SetCursorPosition(0, 41);
+    const ScreenBufferInfo console = console_.GetScreenBufferInfo(), shown = screen.GetScreenBufferInfo();
+    EXPECT_EQ(std::pair(shown.width, shown.height), std::pair(80, 42)) << "the dialogue's screen";
+    return std::tuple(console.width, console.height, ShownLabels(), console_.sizeCalls > 0, frame.moves, frame.sleeps);
+  };
+  using Moves = std::vector<std::pair<int, int>>;
+  const struct {
+    CellSize largest, start;
+    std::optional<WindowEdges> resized;
+    std::tuple<int, int, std::string, bool, Moves, int> expected;
+  } ownWindows[] = {
+      {{200, 100}, {100, 150}, {{0, 0, 640, 672}}, {80, 42, "1-42", true, {{320, 176}}, 3}},  // from a larger buffer
+      {{200, 100}, {60, 20}, std::nullopt, {80, 42, "1-42", true, {{320, 312}}, 50}},         // the old size kept
+      {{80, 30}, {80, 25}, {{0, 0, 640, 480}}, {80, 30, "13-42", true, {{320, 272}}, 3}},  // capped by a small screen
+  };
+  for (const auto& c : ownWindows) {
+    SCOPED_TRACE(c.start.columns);
+    FakeFrame frame(ConsoleWindowShape{true, kSized, false, "ConsoleWindowClass"}, c.largest, c.resized);
+    EXPECT_EQ(setUp(frame, c.start), c.expected);
+  }
   const struct {
     const char* host;
     std::optional<ConsoleWindowShape> window;  // visible, edges, owned, class
     bool acceptsSizeCalls;
-  } hosts[] = {
+  } pseudoConsoles[] = {
       {"Windows Terminal", {{true, kNoSize, true, kStandIn}}, true},
       {"Windows Terminal before it sets the owner", {{true, kNoSize, false, kStandIn}}, true},
       {"a program handed to Windows Terminal, stand-in not yet shown", {{false, kNoSize, false, kStandIn}}, true},
@@ -262,23 +265,12 @@ TEST_F(ConsoleTest, APseudoConsoleShowsTheScreenAtTheTerminalsSizeWithNoSizeCall
       {"owned", {{true, kSized, true, "WineConsoleClass"}}, true},
       {"the stand-in's class", {{true, kSized, false, kStandIn}}, true},
   };
-  for (const auto& host : hosts) {
-    for (const auto& [terminal, shown] :
-         {std::pair(CellSize{100, 30}, "13-42"), std::pair(CellSize{120, 50}, "1-42")}) {
-      SCOPED_TRACE(std::string(host.host) + " in " + std::to_string(terminal.columns));
+  for (const auto& host : pseudoConsoles) {
+    for (const auto& [tab, shown] : {std::pair(CellSize{100, 30}, "13-42"), std::pair(CellSize{120, 50}, "1-42")}) {
+      SCOPED_TRACE(std::string(host.host) + " in " + std::to_string(tab.columns));
       FakeFrame frame(host.window, {200, 100}, std::nullopt);
-      WindowsConsole screen(console_);
-      WindowsWindowLibrary library(console_, screen, frame);
-      SizeTerminal(terminal.columns, terminal.rows);
       console_.acceptsSizeCalls = host.acceptsSizeCalls;
-      library.Console80x(42);
-      library.ConsoleMove(32767, 32767);
-      WriteLabels(screen);
-      screen.SetCursorPosition(0, 41);
-      const ScreenBufferInfo console = console_.GetScreenBufferInfo(), screenInfo = screen.GetScreenBufferInfo();
-      EXPECT_EQ(std::tuple(console.width, console.height, screenInfo.width, screenInfo.height, ShownLabels()),
-                std::tuple(terminal.columns, terminal.rows, 80, 42, std::string(shown)));
-      EXPECT_EQ(std::tuple(console_.sizeCalls, frame.moves.size(), frame.sleeps), std::tuple(0, 0u, 0));
+      EXPECT_EQ(setUp(frame, tab), std::tuple(tab.columns, tab.rows, std::string(shown), false, Moves{}, 0));
       console_.acceptsSizeCalls = true;
     }
   }

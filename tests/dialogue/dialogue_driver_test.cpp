@@ -10,7 +10,6 @@
 
 #include "filechannel/error_number.hpp"
 #include "platform/screen/memory_console.hpp"
-#include "platform/screen/screen_drawing.hpp"
 #include "support/faulty_file_service.hpp"
 #include "support/file_test.hpp"
 #include "support/keys.hpp"
@@ -112,31 +111,6 @@ TEST_F(DialogueTest, AConversionSetsUpTheWindowOnceAndShowsEachLineInItsColours)
   EXPECT_EQ(CursorOf(device), (CursorAt{42, 1}));
   EXPECT_FALSE(screen.Cursor().visible);
   EXPECT_EQ(device.PendingInput(), 2u) << "the final key stays pending";
-}
-
-// Windows of a few sizes, each following the cursor after every change: the
-// rows each shows, 1-based, whenever the dialogue waits for the user.
-TEST_F(DialogueTest, ASmallWindowShowsTheRowsAroundTheCursorAtEveryWait) {
-  const std::string lines[] = {folder_.Write("in.wav", TenSampleFile()), folder_.Path("out.wav")};
-  const std::pair<int, int> sizes[] = {{80, 24}, {100, 30}, {80, 42}};
-  Viewport shown[std::size(sizes)] = {};
-  device.SetOnChange([&] {
-    for (std::size_t i = 0; i < std::size(sizes); ++i)
-      shown[i] = FollowCursor(shown[i], device.Screen(), sizes[i].first, sizes[i].second);
-  });
-  std::vector<std::string> waits;
-  device.SetOnIdle([&] {
-    std::string rows;
-    for (const Viewport& part : shown)
-      rows += ' ' + std::to_string(part.top + 1) + '-' + std::to_string(part.top + part.rows);
-    waits.push_back(rows);
-    if (waits.size() <= std::size(lines))
-      keys::TypeLine(device, lines[waits.size() - 1]);
-    else
-      keys::Tap(device, 'x');
-  });
-  Run();
-  EXPECT_EQ(waits, (std::vector<std::string>{" 1-24 1-30 1-42", " 2-25 1-30 1-42", " 19-42 13-42 1-42"}));
 }
 
 // Terminals paste a dropped file's path in quotes: where no file has the name

@@ -75,7 +75,10 @@ expect_file_data 44100 24 10 0
 
 answer 'out.wav'
 await_row 41 '   press any key to quit'
-expect_progress_rows
+for row_text in '27:   Working...' '29:   Reading input file...' '30:   Done' '32:   Generating output values...' \
+  '33:   Done' '35:   Writing output file...' '36:   Done' '40:   Job finished'; do
+  expect_row "${row_text%%:*}" "${row_text#*:}"
+done
 [[ ! -e exit-status ]] || fail "the tool ended before the final key"
 
 keys -l '€'

@@ -36,13 +36,7 @@ fail() {
 }
 
 # Runs `$@` every 50 ms, for up to 15 s, until it succeeds.
-eventually() {
-  for _ in $(seq 1 300); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
+eventually() { for _ in $(seq 1 300); do "$@" && return 0; sleep 0.05; done; return 1; }
 row_is() { [[ "$(row "$1")" == "$2" ]]; }
 shows() { screen | grep -qF -- "$1"; }
 
@@ -78,21 +72,8 @@ expect_file_data() {
   expect_row 21 "                     Duration     $4 seconds"
 }
 
-# The rows of a conversion done at the first attempt, from "Working..." to
-# "Job finished".
-expect_progress_rows() {
-  local row_text
-  for row_text in '27:   Working...' '29:   Reading input file...' '30:   Done' '32:   Generating output values...' \
-    '33:   Done' '35:   Writing output file...' '36:   Done' '40:   Job finished'; do
-    expect_row "${row_text%%:*}" "${row_text#*:}"
-  done
-}
-
 # Types a line and ends it with Enter.
-answer() {
-  keys -l "$1"
-  keys Enter
-}
+answer() { keys -l "$1" && keys Enter; }
 
 # Waits until the file $1 holds something and checks that it reads $2: the
 # tool's exit status, written by the pane's shell once the tool has ended.

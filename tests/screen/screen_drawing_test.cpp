@@ -86,30 +86,5 @@ TEST(DrawScreen, ASmallerConsoleShowsThePartAroundTheCursor) {
   EXPECT_EQ(taller.picture, (Rows{"row 2", "@ow 3", "row 4"}));
 }
 
-// A console of a new size, or a part of the screen that shrank, leaves
-// nothing of what it showed: the console is blanked and drawn afresh. So is a
-// console whose contents are unknown (no cells shown).
-TEST(DrawScreen, ANewSizeOrAnUnknownConsoleIsDrawnAfresh) {
-  ScreenBuffer screen(4, 3);
-  for (int row = 0; row < 3; ++row) Put(screen, 0, row, std::string(4, static_cast<char>('a' + row)));
-  screen.SetCursorInfo({25, false});
-  // Whether the drawing blanked the console, and the picture after it.
-  const auto drawn = [&](Console& console) {
-    const bool cleared = console.Draw(screen).clearFirst;
-    return std::pair(cleared, console.picture);
-  };
-  Console console(4, 3);
-  console.Draw(screen);
-  console.text = {"????", "????", "????"};  // scribbled over behind the tool's back
-  EXPECT_FALSE(console.Draw(screen).clearFirst);
-  console.shown.cells.clear();
-  EXPECT_EQ(drawn(console), std::pair(true, Rows{"aaaa", "bbbb", "cccc"}));
-  screen.Resize(2, 2);
-  EXPECT_EQ(drawn(console), std::pair(true, Rows{"aa  ", "bb  ", "    "}));
-  Console larger(5, 3);
-  larger.shown = console.shown;
-  EXPECT_EQ(drawn(larger), std::pair(true, Rows{"aa   ", "bb   ", "     "}));
-}
-
 }  // namespace
 }  // namespace corvane

@@ -50,6 +50,8 @@ await_end() {
 start '< /dev/null > stdout.txt 2> stderr.txt' ''
 prompt='   File to process?'
 await_row 12 "$prompt"
+# Autowrap is off while the tool draws, so the bottom-right cell never scrolls the screen; on again after it.
+[[ $(tmux -L "$pane_socket" display-message -p -t e2e '#{wrap_flag}') == 0 ]] || fail "autowrap is on"
 
 # A name that leads nowhere: the box, then the dialogue from a cleared screen.
 answer 'missing.wav'
@@ -83,6 +85,7 @@ done
 
 keys -l '€'
 await_end 0
+[[ $(tmux -L "$pane_socket" display-message -p -t e2e '#{wrap_flag}') == 1 ]] || fail "autowrap was left off"
 [[ ! -s stdout.txt ]] || fail "the redirected standard output received $(wc -c < stdout.txt) bytes"
 [[ ! -s stderr.txt ]] || fail "the redirected standard error received $(wc -c < stderr.txt) bytes"
 

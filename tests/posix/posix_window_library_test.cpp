@@ -21,8 +21,7 @@ TEST(PosixWindowLibrary, TitleAndSizeGoToTheTerminal) {
   RecordingWindow window;
   PosixWindowLibrary library(console, window);
   library.ConsoleTitle("Cor\x07\x1B]vane\x82");  // control bytes could end the title's sequence early
-  library.Console80x(42);
-  library.Console80x(0);
+  for (const std::int32_t rows : {42, 0, 10000}) library.Console80x(rows);
   EXPECT_EQ(window.calls, (std::vector<std::string>{"\x1B]0;Cor]vaneé\x07", "\x1B[8;42;80t"}));
   EXPECT_EQ(std::pair(console.Screen().Width(), console.Screen().Height()), std::pair(80, 42));
 }

@@ -46,10 +46,11 @@ TEST(TerminalRenderer, DrawsEveryByteAsItsGlyphThenOnlyWhatChanged) {
   screen.SetCursorPosition(3, 0);
   EXPECT_EQ(terminal.Show(screen), "\x1B[1;4H") << "a cursor move alone moves the cursor";
   screen.SetCursorInfo({25, false});
-  Put(screen, 0, 0, "pq", 0x1E);
-  EXPECT_EQ(terminal.Show(screen), "\x1B[?25l\x1B[1;1H\x1B[93;44mpq\x1B[1;4H") << "a hidden cursor stays hidden";
-  screen.Resize(2, 1);
-  EXPECT_EQ(terminal.Show(screen), "\x1B[0m\x1B[2J\x1B[?25l\x1B[1;1H\x1B[93;44mpq\x1B[1;2H") << "all known anew";
+  Put(screen, 0, 0, "pq", 0xF8);  // the dialogue's dark grey on bright white
+  EXPECT_EQ(terminal.Show(screen), "\x1B[?25l\x1B[1;1H\x1B[90;107mpq\x1B[1;4H") << "a hidden cursor stays hidden";
+  screen.Resize(2, 2);
+  EXPECT_EQ(terminal.Show(screen), "\x1B[0m\x1B[2J\x1B[?25l\x1B[1;1H\x1B[90;107mpq\x1B[2;1H\x1B[37;40m⌂╔\x1B[1;2H")
+      << "all known anew";
 }
 
 // The upper half of code page 437, which names are typed in, against the C

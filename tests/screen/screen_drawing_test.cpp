@@ -10,9 +10,9 @@ namespace {
 
 using Rows = std::vector<std::string>;
 
-void Put(ScreenBuffer& screen, int column, int row, std::string_view text) {
+void Put(ScreenBuffer& screen, int column, int row, std::string_view text, std::uint8_t attribute = 0x07) {
   std::vector<Cell> cells;
-  for (const char c : text) cells.push_back(Cell{static_cast<std::uint8_t>(c), 0x07});
+  for (const char c : text) cells.push_back(Cell{static_cast<std::uint8_t>(c), attribute});
   screen.WriteOutput(cells, column, row);
 }
 
@@ -52,11 +52,11 @@ TEST(DrawScreen, FirstAllOfTheScreenThenOnlyTheCellsThatChanged) {
 
   Put(screen, 0, 0, "Xbc");
   Put(screen, 3, 0, "Y");
-  Put(screen, 1, 1, "f");  // as it was
+  Put(screen, 1, 1, "f", 0xF0);  // its colours alone change
   screen.SetCursorPosition(0, 0);
   const ScreenDrawing drawing = console.Draw(screen);
-  const std::vector<Cell> x{{'X', 0x07}}, y{{'Y', 0x07}};
-  EXPECT_EQ(std::pair(drawing.clearFirst, drawing.runs), std::pair(false, std::vector<CellRun>{{0, 0, x}, {3, 0, y}}));
+  const std::vector<Cell> x{{'X', 0x07}}, y{{'Y', 0x07}}, f{{'f', 0xF0}};
+  EXPECT_EQ(drawing.runs, (std::vector<CellRun>{{0, 0, x}, {3, 0, y}, {1, 1, f}})) << "and nothing blanked";
   EXPECT_EQ(console.picture, (Rows{"@bcY  ", "efgh  ", "      "}));
   screen.SetCursorInfo({25, false});
   EXPECT_TRUE(console.Draw(screen).runs.empty()) << "the cursor alone draws no cell";

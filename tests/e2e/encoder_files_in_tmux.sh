@@ -16,22 +16,6 @@ work=$(mktemp -d)
 source "$(dirname "$0")/tmux_pane.sh"
 cd "$work"
 
-# Converts $1 into $2 in a fresh pane, checking the file data on the way:
-# resolution $3, length $4, duration $5.
-convert() {
-  local input=$1 output=$2 bits=$3 length=$4 duration=$5
-  rm -f exit-status
-  open_pane "TERM=xterm-256color '$tool'; echo \$? > exit-status; sleep 60"
-  await_row 12 '   File to process?'
-  answer "$input"
-  await_row 24 '   Output filename?'
-  expect_file_data 48000 "$bits" "$length" "$duration"
-  answer "$output"
-  await_row 41 '   press any key to quit'
-  keys -l 'k'
-  await_exit_status exit-status 0
-}
-
 # Each file with its resolution, length and duration as the screen shows
 # them; the canonical file of each resolution comes first.
 files=(
@@ -50,7 +34,8 @@ for file in "${files[@]}"; do
   read -r name bits length duration <<< "$file"
   # A copy: a tool that wrote where it should read must not spoil the data.
   cp "$data/$name" "input-$name"
-  convert "input-$name" "$name" "$bits" "$length" "$duration"
+  convert_in_pane "'$tool'" "input-$name" "$name"
+  expect_file_data 48000 "$bits" "$length" "$duration"
   [[ -e "canonical-$bits.wav" ]] || cp "$name" "canonical-$bits.wav"
   {
     wave_header WAVE 1 1 48000 16 $((2 * length))

@@ -72,6 +72,21 @@ expect_file_data() {
   expect_row 21 "                     Duration     $4 seconds"
 }
 
+# Converts the input $2 into the output $3 with the tool that the command $1
+# starts, in a fresh pane, through to its exit with status 0 after the final
+# key. The pane keeps showing the dialogue's last screen afterwards.
+convert_in_pane() {
+  rm -f exit-status
+  open_pane "TERM=xterm-256color $1; echo \$? > exit-status; sleep 60"
+  await_row 12 '   File to process?'
+  answer "$2"
+  await_row 24 '   Output filename?'
+  answer "$3"
+  await_row 41 '   press any key to quit'
+  keys -l 'k'
+  await_exit_status exit-status 0
+}
+
 # Types a line and ends it with Enter.
 answer() { keys -l "$1" && keys Enter; }
 
